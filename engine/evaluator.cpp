@@ -1,0 +1,77 @@
+// Postfix evaluator: one pass over the tokens with an operand stack of doubles.
+#include "engine/evaluator.h"
+
+#include <cmath>
+#include <vector>
+
+#include "engine/functions.h"
+#include "engine/number.h"
+
+namespace {
+
+// Ascending product 2 * 3 * ... * n in doubles: exact to 22!, 170! about 7.257e306.
+double factorial(int n) {
+  double product = 1.0;
+  for (int k = 2; k <= n; ++k) product *= static_cast<double>(k);
+  return product;
+}
+
+// Applies a two-operand operator; false only for "/" by zero (0 or -0).
+bool apply_binary(wchar_t op, double a, double b, double& result) {
+  switch (op) {
+    case L'+': result = a + b; return true;
+    case L'-': result = a - b; return true;
+    case L'*': result = a * b; return true;
+    case L'/':
+      if (b == 0.0) return false;
+      result = a / b;
+      return true;
+    case L'^': result = std::pow(a, b); return true;
+    default: result = std::fmod(a, b); return true;  // "%": a remainder, never a failure
+  }
+}
+
+bool is_binary_operator(const Token& t) {
+  return t.size() == 1 && (t[0] == L'+' || t[0] == L'-' || t[0] == L'*' || t[0] == L'/' ||
+                           t[0] == L'^' || t[0] == L'%');
+}
+
+}  // namespace
+
+double evaluate_postfix(const TokenList& postfix, bool& ok) {
+  ok = false;
+  if (postfix.empty()) return 0.0;
+  std::vector<double> stack;
+  stack.reserve(postfix.size() / 2 + 1);
+  for (const Token& t : postfix) {
+    if (t == L"u-") {
+      if (stack.empty()) return 0.0;
+      stack.back() = -stack.back();  // flips the sign bit: 0 -> -0, NaN stays NaN
+    } else if (t == L"!") {
+      if (stack.empty()) return 0.0;
+      const double x = stack.back();
+      // NaN fails every comparison below, so test for it by itself.
+      if (std::isnan(x) || x < 0 || x > 170 || x != std::floor(x)) return 0.0;
+      stack.back() = factorial(static_cast<int>(x));
+    } else if (is_binary_operator(t)) {
+      if (stack.size() < 2) return 0.0;
+      const double b = stack.back();
+      stack.pop_back();
+      const double a = stack.back();
+      if (!apply_binary(t[0], a, b, stack.back())) return 0.0;
+    } else if (is_function_name(t)) {
+      if (stack.empty()) return 0.0;
+      bool function_ok = false;
+      stack.back() = apply_function(t, stack.back(), function_ok);
+      if (!function_ok) return 0.0;
+    } else {
+      bool number_ok = false;
+      const double value = read_leading_number(t, number_ok);
+      if (!number_ok) return 0.0;
+      stack.push_back(value);
+    }
+  }
+  if (stack.size() != 1) return 0.0;
+  ok = true;
+  return stack.back();
+}

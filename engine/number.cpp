@@ -1,0 +1,149 @@
+// The portable leading-number reader: parse the decimal prefix, judge its exact
+// range, then let std::from_chars round it correctly.
+#include "engine/number.h"
+
+#include <charconv>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/chars.h"
+
+namespace {
+
+// A positive decimal 0.d1d2d3... x 10^exponent; digits has no leading or trailing zeros.
+struct DecimalValue {
+  std::string digits;
+  long long exponent;
+};
+
+// The exact decimal expansion of m * 2^k, by schoolbook doubling (or multiplying
+// by 5 for k < 0, since 2^k = 5^-k * 10^k).
+DecimalValue exact_decimal(std::uint64_t m, int k) {
+  std::vector<int> little;  // least significant digit first
+  for (std::uint64_t v = m; v != 0; v /= 10) little.push_back(static_cast<int>(v % 10));
+  const int factor = k >= 0 ? 2 : 5;
+  for (int step = 0; step < (k >= 0 ? k : -k); ++step) {
+    int carry = 0;
+    for (int& d : little) {
+      const int v = d * factor + carry;
+      d = v % 10;
+      carry = v / 10;
+    }
+    if (carry != 0) little.push_back(carry);
+  }
+  DecimalValue out{std::string(little.rbegin(), little.rend()), 0};
+  for (char& c : out.digits) c = static_cast<char>('0' + c);
+  out.exponent = static_cast<long long>(out.digits.size()) + (k < 0 ? k : 0);
+  while (!out.digits.empty() && out.digits.back() == '0') out.digits.pop_back();
+  return out;
+}
+
+// Decimal exponents (as 0.d x 10^e) of the largest finite and the smallest normal double.
+constexpr long long max_exponent10 = 309;
+constexpr long long min_exponent10 = -307;
+
+const DecimalValue& largest_double() {
+  static const DecimalValue value = exact_decimal((std::uint64_t{1} << 53) - 1, 1024 - 53);
+  return value;
+}
+
+const DecimalValue& smallest_normal_double() {
+  static const DecimalValue value = exact_decimal(1, -1022);
+  return value;
+}
+
+// Both normalised, so digit strings compare like the fractions they spell.
+int compare(const std::string& digits, long long exponent, const DecimalValue& bound) {
+  if (exponent != bound.exponent) return exponent < bound.exponent ? -1 : 1;
+  return digits.compare(bound.digits);
+}
+
+// Digits kept: beyond this a sticky "1" stands for the nonzero rest, which keeps
+// both the rounding to double (at most 767 significant digits decide it) and the
+// range comparisons exact.
+constexpr size_t kept_digits = 800;
+
+// Saturation for written exponents: far beyond any double, far inside long long.
+constexpr long long exponent_cap = 1'000'000'000'000LL;
+
+}  // namespace
+
+double read_leading_number(std::wstring_view text, bool& ok) {
+  ok = false;
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n && is_space_char(text[i])) ++i;
+  bool negative = false;
+  if (i < n && (text[i] == L'+' || text[i] == L'-')) {
+    negative = text[i] == L'-';
+    ++i;
+  }
+
+  std::string digits;
+  bool sticky = false;      // a nonzero digit was dropped beyond kept_digits
+  long long exponent = 0;   // value = 0.digits x 10^exponent
+  bool any_digit = false;
+  auto take = [&](wchar_t c, bool before_point) {
+    any_digit = true;
+    if (digits.empty() && c == L'0') {
+      if (!before_point) --exponent;
+      return;
+    }
+    if (before_point) ++exponent;
+    if (digits.size() < kept_digits)
+      digits.push_back(static_cast<char>(c));
+    else if (c != L'0')
+      sticky = true;
+  };
+  while (i < n && is_digit_char(text[i])) take(text[i++], true);
+  if (i < n && text[i] == L'.') {
+    ++i;
+    while (i < n && is_digit_char(text[i])) take(text[i++], false);
+  }
+  if (!any_digit) return 0.0;
+
+  // The exponent counts only when at least one digit follows "e", its sign included.
+  if (i < n && (text[i] == L'e' || text[i] == L'E')) {
+    size_t j = i + 1;
+    bool exponent_negative = false;
+    if (j < n && (text[j] == L'+' || text[j] == L'-')) {
+      exponent_negative = text[j] == L'-';
+      ++j;
+    }
+    if (j < n && is_digit_char(text[j])) {
+      long long written = 0;
+      while (j < n && is_digit_char(text[j])) {
+        if (written < exponent_cap) written = written * 10 + (text[j] - L'0');
+        ++j;
+      }
+      exponent += exponent_negative ? -written : written;
+    }
+  }
+
+  if (digits.empty()) {
+    ok = true;
+    return negative ? -0.0 : 0.0;
+  }
+  if (sticky)
+    digits.push_back('1');
+  else
+    while (digits.back() == '0') digits.pop_back();
+
+  if (exponent > max_exponent10 ||
+      (exponent == max_exponent10 && compare(digits, exponent, largest_double()) > 0))
+    return 0.0;
+  if (exponent < min_exponent10 ||
+      (exponent == min_exponent10 && compare(digits, exponent, smallest_normal_double()) < 0))
+    return 0.0;
+
+  std::string normal = "0.";
+  normal += digits;
+  normal += 'e';
+  normal += std::to_string(exponent);
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+  if (error != std::errc() || end != normal.data() + normal.size()) return 0.0;
+  ok = true;
+  return negative ? -value : value;
+}

@@ -1,0 +1,96 @@
+// Infix-to-postfix conversion: shunting-yard over an explicit operator stack.
+#include "engine/postfix.h"
+
+#include <string_view>
+
+#include "engine/chars.h"
+#include "engine/functions.h"
+
+namespace {
+
+struct PrecedenceRow {
+  std::wstring_view text;
+  int level;
+};
+
+// Higher binds tighter. Equal levels pop the stacked operator first (left
+// associative) except "^" and "!", which stay (right associative). "u-" is pushed
+// without popping, so its level only matters when something else meets it.
+const PrecedenceRow precedence_table[] = {
+    {L"+", 1}, {L"-", 1}, {L"*", 2}, {L"/", 2}, {L"%", 2}, {L"^", 3}, {L"!", 4}, {L"u-", 5},
+};
+
+// The number tokens that stand in for the two constants, 21 significant digits each.
+const wchar_t* const pi_digits = L"3.14159265358979323846";
+const wchar_t* const e_digits = L"2.71828182845904523536";
+
+bool is_one_of(const Token& t, std::wstring_view chars) {
+  return t.size() == 1 && chars.find(t[0]) != std::wstring_view::npos;
+}
+
+bool starts_number(const Token& t) { return !t.empty() && (is_digit_char(t[0]) || t[0] == L'.'); }
+
+}  // namespace
+
+int precedence(const Token& token) {
+  for (const PrecedenceRow& row : precedence_table)
+    if (row.text == token) return row.level;
+  return 0;
+}
+
+TokenList to_postfix(const TokenList& tokens, bool& ok) {
+  TokenList output;
+  TokenList stack;
+  output.reserve(tokens.size());
+  ok = false;
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    const Token& t = tokens[i];
+    if (starts_number(t)) {
+      output.push_back(t);
+    } else if (t == L"pi") {
+      output.emplace_back(pi_digits);
+    } else if (t == L"e") {
+      output.emplace_back(e_digits);
+    } else if (is_function_name(t)) {
+      stack.push_back(t);
+    } else if (t == L"-" && (i == 0 || is_one_of(tokens[i - 1], L"(+-*/^%"))) {
+      // Decided by the previous input token: after ")", "!", a number or a name it is subtraction.
+      stack.emplace_back(L"u-");
+    } else if (is_one_of(t, L"+-*/^%!")) {
+      const int q = precedence(t);
+      const bool right_assoc = t == L"^" || t == L"!";
+      while (!stack.empty() && stack.back() != L"(") {
+        const int p = precedence(stack.back());
+        if (p > q || (p == q && !right_assoc)) {
+          output.push_back(std::move(stack.back()));
+          stack.pop_back();
+        } else {
+          break;
+        }
+      }
+      stack.push_back(t);
+    } else if (t == L"(") {
+      stack.push_back(t);
+    } else if (t == L")") {
+      while (!stack.empty() && stack.back() != L"(") {
+        output.push_back(std::move(stack.back()));
+        stack.pop_back();
+      }
+      if (stack.empty()) return {};
+      stack.pop_back();
+      if (!stack.empty() && is_function_name(stack.back())) {
+        output.push_back(std::move(stack.back()));
+        stack.pop_back();
+      }
+    } else {
+      return {};
+    }
+  }
+  while (!stack.empty()) {
+    if (stack.back() == L"(") return {};
+    output.push_back(std::move(stack.back()));
+    stack.pop_back();
+  }
+  ok = true;
+  return output;
+}
