@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/accurate_math.h"
 #include "engine/functions.h"
 #include "engine/number.h"
 
@@ -26,7 +27,7 @@ bool apply_binary(wchar_t op, double a, double b, double& result) {
       if (b == 0.0) return false;
       result = a / b;
       return true;
-    case L'^': result = std::pow(a, b); return true;
+    case L'^': result = accurate_pow(a, b); return true;  // pow's special cases, portable digits
     default: result = std::fmod(a, b); return true;  // "%": a remainder, never a failure
   }
 }

@@ -1,0 +1,339 @@
+// Double-double arithmetic, exact argument reduction by 2/pi, Taylor kernels, pow by exp(y log x).
+#include "engine/accurate_math.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// An unevaluated sum hi + lo with |lo| <= ulp(hi) / 2: about 106 bits.
+struct Dd {
+  double hi;
+  double lo;
+};
+
+// These rely on every operation rounding to double: the build turns off
+// floating-point contraction, and no FMA is used.
+Dd two_sum(double a, double b) {
+  const double s = a + b;
+  const double bb = s - a;
+  return {s, (a - (s - bb)) + (b - bb)};
+}
+
+Dd quick_two_sum(double a, double b) {  // |a| >= |b|
+  const double s = a + b;
+  return {s, b - (s - a)};
+}
+
+Dd split(double a) {  // Dekker: two halves of 26 bits each
+  const double c = 134217729.0 * a;
+  const double hi = c - (c - a);
+  return {hi, a - hi};
+}
+
+Dd two_prod(double a, double b) {
+  const double p = a * b;
+  const Dd x = split(a);
+  const Dd y = split(b);
+  return {p, ((x.hi * y.hi - p) + x.hi * y.lo + x.lo * y.hi) + x.lo * y.lo};
+}
+
+Dd dd_add(Dd a, Dd b) {
+  Dd s = two_sum(a.hi, b.hi);
+  s.lo += a.lo + b.lo;
+  return quick_two_sum(s.hi, s.lo);
+}
+
+Dd dd_mul(Dd a, Dd b) {
+  Dd p = two_prod(a.hi, b.hi);
+  p.lo += a.hi * b.lo + a.lo * b.hi;
+  return quick_two_sum(p.hi, p.lo);
+}
+
+Dd dd_mul_d(Dd a, double b) {
+  Dd p = two_prod(a.hi, b);
+  p.lo += a.lo * b;
+  return quick_two_sum(p.hi, p.lo);
+}
+
+Dd dd_div(Dd a, Dd b) {
+  const double q1 = a.hi / b.hi;
+  const Dd r = dd_add(a, dd_mul_d(b, -q1));
+  const double q2 = r.hi / b.hi;
+  const Dd r2 = dd_add(r, dd_mul_d(b, -q2));
+  const double q3 = r2.hi / b.hi;
+  const Dd q = quick_two_sum(q1, q2);
+  return dd_add(q, {q3, 0.0});
+}
+
+// ---- Trigonometric functions ----
+
+constexpr Dd half_pi = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
+
+// The first 1536 bits of the fraction of 2/pi, most significant first. Enough for
+// every double: the window starts at the argument's exponent (at most 971) and is
+// 192 bits wide.
+constexpr std::uint64_t two_over_pi_bits[] = {
+    0xA2F9836E4E441529, 0xFC2757D1F534DDC0, 0xDB6295993C439041,
+    0xFE5163ABDEBBC561, 0xB7246E3A424DD2E0, 0x06492EEA09D1921C,
+    0xFE1DEB1CB129A73E, 0xE88235F52EBB4484, 0xE99C7026B45F7E41,
+    0x3991D639835339F4, 0x9C845F8BBDF9283B, 0x1FF897FFDE05980F,
+    0xEF2F118B5A0A6D1F, 0x6D367ECF27CB09B7, 0x4F463F669E5FEA2D,
+    0x7527BAC7EBE5F17B, 0x3D0739F78A5292EA, 0x6BFB5FB11F8D5D08,
+    0x56033046FC7B6BAB, 0xF0CFBC209AF4361D, 0xA9E391615EE61B08,
+    0x6599855F14A06840, 0x8DFFD8804D732731, 0x06061556CA73A8C9,
+};
+constexpr int two_over_pi_count = sizeof two_over_pi_bits / sizeof two_over_pi_bits[0];
+
+// 64 bits of 2/pi starting at fraction bit `first` (bit 1 is worth 1/2);
+// bits before the point are zero.
+std::uint64_t two_over_pi_window(int first) {
+  auto word = [](int index) -> std::uint64_t {  // index -1 stands for the zero integer part
+    return index >= 0 && index < two_over_pi_count ? two_over_pi_bits[index] : 0;
+  };
+  const int position = first - 1 + 64;  // counted in a table with one zero word in front
+  const int index = position / 64 - 1;
+  const int offset = position % 64;
+  if (offset == 0) return word(index);
+  return (word(index) << offset) | (word(index + 1) >> (64 - offset));
+}
+
+// The value of u as hi + lo, cut after 106 bits; both parts are exact doubles.
+Dd from_uint128(unsigned __int128 u) {
+  Dd out = {0.0, 0.0};
+  double* parts[2] = {&out.hi, &out.lo};
+  for (double* part : parts) {
+    if (u == 0) break;
+    const auto high = static_cast<std::uint64_t>(u >> 64);
+    const int length = high != 0 ? 128 - __builtin_clzll(high)
+                                 : 64 - __builtin_clzll(static_cast<std::uint64_t>(u));
+    const int shift = length > 53 ? length - 53 : 0;
+    const unsigned __int128 top = u >> shift;
+    *part = std::ldexp(static_cast<double>(static_cast<std::uint64_t>(top)), shift);
+    u -= top << shift;
+  }
+  return out;
+}
+
+// x = (quadrant + r) * pi/2 with |r| <= pi/4 as a double-double, exactly up to
+// the 2^-137 tail of the 2/pi window. x is finite and |x| > pi/4.
+int reduce(double x, Dd& r) {
+  int exponent = 0;
+  const double mantissa = std::frexp(std::fabs(x), &exponent);
+  const auto m = static_cast<std::uint64_t>(std::ldexp(mantissa, 53));  // |x| = m * 2^e
+  const int e = exponent - 53;
+  // Bits of 2/pi worth 2^-i with i <= e - 2 make multiples of 4: they are skipped.
+  const int start = e - 1;
+  const std::uint64_t w[3] = {two_over_pi_window(start), two_over_pi_window(start + 64),
+                              two_over_pi_window(start + 128)};
+  // p = m * w, 256 bits in four words, least significant first; the point lies
+  // after bit 190: p / 2^190 is x * 2/pi modulo 4.
+  std::uint64_t p[4] = {0, 0, 0, 0};
+  unsigned __int128 carry = 0;
+  for (int k = 2; k >= 0; --k) {
+    carry += static_cast<unsigned __int128>(m) * w[k];
+    p[2 - k] = static_cast<std::uint64_t>(carry);
+    carry >>= 64;
+  }
+  p[3] = static_cast<std::uint64_t>(carry);
+  int quadrant = static_cast<int>((p[2] >> 62) & 3);  // bits 190 and 191
+  // The fraction's top 128 bits, bits 189 down to 62.
+  unsigned __int128 fraction = (static_cast<unsigned __int128>(p[2] << 2 | p[1] >> 62) << 64) |
+                               (p[1] << 2 | p[0] >> 62);
+  if (fraction >> 127) quadrant = (quadrant + 1) & 3;  // at least a half: r is negative
+  // Modular conversion (C++20): a fraction of at least one half becomes fraction - 1.
+  const auto signed_fraction = static_cast<__int128>(fraction);
+  const bool negative = signed_fraction < 0;
+  const Dd f = from_uint128(negative ? -static_cast<unsigned __int128>(signed_fraction) : fraction);
+  r = dd_mul({std::ldexp(f.hi, -128), std::ldexp(f.lo, -128)}, half_pi);
+  if (negative) r = {-r.hi, -r.lo};
+  if (x < 0) {
+    r = {-r.hi, -r.lo};
+    quadrant = (4 - quadrant) & 3;
+  }
+  return quadrant;
+}
+
+// Taylor coefficients 1/k! with alternating signs; |r| <= pi/4 makes the terms
+// past the last one smaller than 1e-30 of the result.
+constexpr double sin_terms[] = {-1.0 / 6, 1.0 / 120, -1.0 / 5040, 1.0 / 362880, -1.0 / 39916800,
+                                1.0 / 6227020800, -1.0 / 1307674368000, 1.0 / 355687428096000,
+                                -1.0 / 121645100408832000, 1.0 / 51090942171709440000.0,
+                                -1.0 / 25852016738884976640000.0, 1.0 / 15511210043330985984000000.0};
+constexpr double cos_terms[] = {1.0 / 24, -1.0 / 720, 1.0 / 40320, -1.0 / 3628800, 1.0 / 479001600,
+                                -1.0 / 87178291200, 1.0 / 20922789888000, -1.0 / 6402373705728000,
+                                1.0 / 2432902008176640000, -1.0 / 1124000727777607680000.0,
+                                1.0 / 620448401733239439360000.0};
+
+double horner(const double* terms, int count, double z) {
+  double sum = terms[count - 1];
+  for (int k = count - 2; k >= 0; --k) sum = sum * z + terms[k];
+  return sum;
+}
+
+// sin(r.hi + r.lo) for |r| <= pi/4, as a double-double.
+Dd kernel_sin(Dd r) {
+  const double z = r.hi * r.hi;
+  const double tail = r.hi * z * horner(sin_terms, 12, z);
+  return quick_two_sum(r.hi, tail + r.lo * (1 - 0.5 * z));
+}
+
+// cos(r.hi + r.lo) for |r| <= pi/4, as a double-double.
+Dd kernel_cos(Dd r) {
+  const Dd z = two_prod(r.hi, r.hi);
+  const double half = 0.5 * z.hi;  // exact
+  const double w = 1.0 - half;
+  const double tail = ((1.0 - w) - half) + (z.hi * z.hi * horner(cos_terms, 11, z.hi) -
+                                            (r.hi * r.lo + 0.5 * z.lo));
+  return quick_two_sum(w, tail);
+}
+
+// Below this, sin x and tan x round to x and cos x to 1.
+constexpr double tiny_angle = 0x1p-27;
+
+// Reduces x and returns the quadrant; small arguments are their own reduction.
+int reduce_any(double x, Dd& r) {
+  if (std::fabs(x) <= 0x1.921fb54442d18p-1) {
+    r = {x, 0.0};
+    return 0;
+  }
+  return reduce(x, r);
+}
+
+// ---- pow ----
+
+constexpr Dd ln2 = {0x1.62e42fefa39efp-1, 0x1.abc9e3b39803fp-56};
+
+// log x for finite x > 0: x = 2^k m with m in [sqrt(1/2), sqrt(2)), and
+// log m = 2 atanh(s) = 2 (s + s^3/3 + s^5/5 + ...) with s = (m - 1) / (m + 1), |s| <= 0.172.
+Dd log_dd(double x) {
+  int k = 0;
+  double m = std::frexp(x, &k);
+  if (m < 0x1.6a09e667f3bcdp-1) {
+    m *= 2;
+    --k;
+  }
+  const double f = m - 1.0;  // exact
+  const Dd s = dd_div({f, 0.0}, two_sum(2.0, f));
+  const Dd s2 = dd_mul(s, s);
+  // 1/3 + s^2/5 + ... + s^40/43, in double-double from the smallest term up.
+  Dd series = {1.0 / 43, 0.0};
+  for (int n = 41; n >= 3; n -= 2) {
+    series = dd_mul(series, s2);
+    series = dd_add(series, dd_div({1.0, 0.0}, {static_cast<double>(n), 0.0}));
+  }
+  const Dd atanh_s = dd_add(s, dd_mul(dd_mul(s, s2), series));
+  return dd_add(dd_mul_d(ln2, k), {2 * atanh_s.hi, 2 * atanh_s.lo});
+}
+
+// e^t for -746 < t < 710: t = k ln2 + r, e^r from a Taylor series on r / 1024,
+// squared ten times.
+double exp_dd(Dd t) {
+  const double k = std::nearbyint(t.hi / ln2.hi);
+  const Dd r = dd_add(t, dd_mul_d(ln2, -k));
+  const Dd small = {std::ldexp(r.hi, -10), std::ldexp(r.lo, -10)};
+  Dd sum = {1.0, 0.0};
+  for (int n = 9; n >= 1; --n) {  // 1 + x (1 + x/2 (1 + x/3 (...)))
+    sum = dd_mul(sum, dd_div(small, {static_cast<double>(n), 0.0}));
+    sum = dd_add(sum, {1.0, 0.0});
+  }
+  for (int i = 0; i < 10; ++i) sum = dd_mul(sum, sum);
+  const int scale = static_cast<int>(k);
+  if (scale >= -1021) {
+    // Scaled in two steps, so that 2^1024 (a result just below the largest double) is never formed.
+    return std::ldexp(std::ldexp(sum.hi + sum.lo, scale / 2), scale - scale / 2);
+  }
+  // A subnormal result: round hi + lo once, to a whole number of the smallest
+  // subnormal, instead of rounding to 53 bits first.
+  const double hi = std::ldexp(sum.hi, scale + 1074);
+  const double lo = std::ldexp(sum.lo, scale + 1074);
+  double n = std::nearbyint(hi);
+  const double rest = (hi - n) + lo;
+  if (rest > 0.5 || (rest == 0.5 && std::fmod(n, 2.0) != 0)) n += 1;
+  if (rest < -0.5 || (rest == -0.5 && std::fmod(n, 2.0) != 0)) n -= 1;
+  return std::ldexp(n, -1074);
+}
+
+bool is_integer(double y) { return std::isfinite(y) && std::floor(y) == y; }
+bool is_odd_integer(double y) { return is_integer(y) && std::fabs(y) < 0x1p53 && std::fmod(y, 2.0) != 0; }
+
+}  // namespace
+
+double accurate_sin(double x) {
+  if (!std::isfinite(x)) return std::numeric_limits<double>::quiet_NaN();
+  if (std::fabs(x) < tiny_angle) return x;  // keeps the sign of zero
+  Dd r;
+  switch (reduce_any(x, r)) {
+    case 0: { const Dd s = kernel_sin(r); return s.hi + s.lo; }
+    case 1: { const Dd c = kernel_cos(r); return c.hi + c.lo; }
+    case 2: { const Dd s = kernel_sin(r); return -(s.hi + s.lo); }
+    default: { const Dd c = kernel_cos(r); return -(c.hi + c.lo); }
+  }
+}
+
+double accurate_cos(double x) {
+  if (!std::isfinite(x)) return std::numeric_limits<double>::quiet_NaN();
+  if (std::fabs(x) < tiny_angle) return 1.0;
+  Dd r;
+  switch (reduce_any(x, r)) {
+    case 0: { const Dd c = kernel_cos(r); return c.hi + c.lo; }
+    case 1: { const Dd s = kernel_sin(r); return -(s.hi + s.lo); }
+    case 2: { const Dd c = kernel_cos(r); return -(c.hi + c.lo); }
+    default: { const Dd s = kernel_sin(r); return s.hi + s.lo; }
+  }
+}
+
+double accurate_tan(double x) {
+  if (!std::isfinite(x)) return std::numeric_limits<double>::quiet_NaN();
+  if (std::fabs(x) < tiny_angle) return x;
+  Dd r;
+  const int quadrant = reduce_any(x, r);
+  const Dd s = kernel_sin(r);
+  const Dd c = kernel_cos(r);
+  const Dd t = (quadrant & 1) ? dd_div({-c.hi, -c.lo}, s) : dd_div(s, c);
+  return t.hi + t.lo;
+}
+
+double accurate_pow(double x, double y) {
+  if (y == 0 || x == 1) return 1.0;
+  if (std::isnan(x) || std::isnan(y)) return std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const bool odd = is_odd_integer(y);
+  if (x == 0) {
+    if (y < 0) return odd ? std::copysign(inf, x) : inf;
+    return odd ? x : 0.0;
+  }
+  if (std::isinf(y)) {
+    const double ax = std::fabs(x);
+    if (ax == 1) return 1.0;
+    return (ax < 1) == (y < 0) ? inf : 0.0;
+  }
+  if (std::isinf(x)) {
+    const double result = y > 0 ? inf : 0.0;
+    return x < 0 && odd ? -result : result;
+  }
+  if (x < 0 && !is_integer(y)) return std::numeric_limits<double>::quiet_NaN();
+  const double sign = x < 0 && odd ? -1.0 : 1.0;
+  const double ax = std::fabs(x);
+  // Small integral powers by repeated squaring; the bounds keep every partial
+  // product and its error term far inside the normal range.
+  if (is_integer(y) && std::fabs(y) <= 16 && ax >= 0x1p-30 && ax <= 0x1p30) {
+    Dd result = {1.0, 0.0};
+    Dd base = {ax, 0.0};
+    for (auto n = static_cast<unsigned>(std::fabs(y)); n != 0; n >>= 1) {
+      if (n & 1) result = dd_mul(result, base);
+      base = dd_mul(base, base);
+    }
+    if (y < 0) result = dd_div({1.0, 0.0}, result);
+    return sign * (result.hi + result.lo);
+  }
+  const Dd log_x = log_dd(ax);
+  // Far outside the range of doubles: decide before the products could overflow.
+  const double estimate = y * log_x.hi;
+  if (estimate > 710) return sign * inf;
+  if (estimate < -746) return sign * 0.0;
+  const Dd t = dd_add(two_prod(y, log_x.hi), {y * log_x.lo, 0.0});
+  return sign * exp_dd(t);
+}
