@@ -100,25 +100,9 @@ std::uint64_t two_over_pi_window(int first) {
   return (word(index) << offset) | (word(index + 1) >> (64 - offset));
 }
 
-// The value of u as hi + lo, cut after 106 bits; both parts are exact doubles.
-Dd from_uint128(unsigned __int128 u) {
-  Dd out = {0.0, 0.0};
-  double* parts[2] = {&out.hi, &out.lo};
-  for (double* part : parts) {
-    if (u == 0) break;
-    const auto high = static_cast<std::uint64_t>(u >> 64);
-    const int length = high != 0 ? 128 - __builtin_clzll(high)
-                                 : 64 - __builtin_clzll(static_cast<std::uint64_t>(u));
-    const int shift = length > 53 ? length - 53 : 0;
-    const unsigned __int128 top = u >> shift;
-    *part = std::ldexp(static_cast<double>(static_cast<std::uint64_t>(top)), shift);
-    u -= top << shift;
-  }
-  return out;
-}
-
 // x = (quadrant + r) * pi/2 with |r| <= pi/4 as a double-double, exactly up to
-// the 2^-137 tail of the 2/pi window. x is finite and |x| > pi/4.
+// the 2^-137 tail of the 2/pi window. x is finite and |x| > pi/4. Plain 64-bit
+// integers in 32-bit digits, so that every compiler builds it.
 int reduce(double x, Dd& r) {
   int exponent = 0;
   const double mantissa = std::frexp(std::fabs(x), &exponent);
@@ -126,28 +110,41 @@ int reduce(double x, Dd& r) {
   const int e = exponent - 53;
   // Bits of 2/pi worth 2^-i with i <= e - 2 make multiples of 4: they are skipped.
   const int start = e - 1;
-  const std::uint64_t w[3] = {two_over_pi_window(start), two_over_pi_window(start + 64),
-                              two_over_pi_window(start + 128)};
-  // p = m * w, 256 bits in four words, least significant first; the point lies
-  // after bit 190: p / 2^190 is x * 2/pi modulo 4.
-  std::uint64_t p[4] = {0, 0, 0, 0};
-  unsigned __int128 carry = 0;
-  for (int k = 2; k >= 0; --k) {
-    carry += static_cast<unsigned __int128>(m) * w[k];
-    p[2 - k] = static_cast<std::uint64_t>(carry);
-    carry >>= 64;
+  std::uint64_t w[6];  // the 192-bit window, least significant digit first
+  for (int k = 0; k < 3; ++k) {
+    const std::uint64_t word = two_over_pi_window(start + 64 * (2 - k));
+    w[2 * k] = word & 0xFFFFFFFF;
+    w[2 * k + 1] = word >> 32;
   }
-  p[3] = static_cast<std::uint64_t>(carry);
-  int quadrant = static_cast<int>((p[2] >> 62) & 3);  // bits 190 and 191
-  // The fraction's top 128 bits, bits 189 down to 62.
-  unsigned __int128 fraction = (static_cast<unsigned __int128>(p[2] << 2 | p[1] >> 62) << 64) |
-                               (p[1] << 2 | p[0] >> 62);
-  if (fraction >> 127) quadrant = (quadrant + 1) & 3;  // at least a half: r is negative
-  // Modular conversion (C++20): a fraction of at least one half becomes fraction - 1.
-  const auto signed_fraction = static_cast<__int128>(fraction);
-  const bool negative = signed_fraction < 0;
-  const Dd f = from_uint128(negative ? -static_cast<unsigned __int128>(signed_fraction) : fraction);
-  r = dd_mul({std::ldexp(f.hi, -128), std::ldexp(f.lo, -128)}, half_pi);
+  const std::uint64_t m_digits[2] = {m & 0xFFFFFFFF, m >> 32};
+  // p = m * window; the point lies after bit 190: p / 2^190 is x * 2/pi modulo 4.
+  std::uint64_t p[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+  for (int i = 0; i < 2; ++i) {
+    std::uint64_t carry = 0;
+    for (int j = 0; j < 6; ++j) {
+      const std::uint64_t t = m_digits[i] * w[j] + p[i + j] + carry;  // at most 2^64 - 1
+      p[i + j] = t & 0xFFFFFFFF;
+      carry = t >> 32;
+    }
+    p[i + 6] = carry;
+  }
+  int quadrant = static_cast<int>((p[5] >> 30) & 3);  // bits 190 and 191
+  std::uint64_t f[4];  // the fraction's top 128 bits (189 down to 62), least significant first
+  for (int i = 0; i < 4; ++i) f[i] = ((p[1 + i] >> 30) | (p[2 + i] << 2)) & 0xFFFFFFFF;
+  const bool negative = (f[3] >> 31) != 0;  // at least a half: r = fraction - 1
+  if (negative) {
+    quadrant = (quadrant + 1) & 3;
+    std::uint64_t carry = 1;  // two's complement: 2^128 - fraction
+    for (std::uint64_t& digit : f) {
+      const std::uint64_t t = (~digit & 0xFFFFFFFF) + carry;
+      digit = t & 0xFFFFFFFF;
+      carry = t >> 32;
+    }
+  }
+  Dd fraction = {0.0, 0.0};
+  for (int i = 0; i < 4; ++i)
+    fraction = dd_add(fraction, {std::ldexp(static_cast<double>(f[i]), 32 * i - 128), 0.0});
+  r = dd_mul(fraction, half_pi);
   if (negative) r = {-r.hi, -r.lo};
   if (x < 0) {
     r = {-r.hi, -r.lo};
