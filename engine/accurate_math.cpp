@@ -314,6 +314,7 @@ double accurate_pow(double x, double y) {
   if (x < 0 && !is_integer(y)) return std::numeric_limits<double>::quiet_NaN();
   const double sign = x < 0 && odd ? -1.0 : 1.0;
   const double ax = std::fabs(x);
+  if (ax == 1) return sign;  // log 1 = 0: a huge y would overflow the product below
   // Small integral powers by repeated squaring; the bounds keep every partial
   // product and its error term far inside the normal range.
   if (is_integer(y) && std::fabs(y) <= 16 && ax >= 0x1p-30 && ax <= 0x1p30) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/accurate_math.h"
+#include "engine/chars.h"
 #include "engine/functions.h"
 #include "engine/number.h"
 
@@ -43,12 +44,20 @@ double evaluate_postfix(const TokenList& postfix, bool& ok) {
   ok = false;
   if (postfix.empty()) return 0.0;
   std::vector<double> stack;
-  stack.reserve(postfix.size() / 2 + 1);
+  // Enough for every ordinary expression without a reallocation; deeper ones grow.
+  stack.reserve(postfix.size() < 64 ? postfix.size() : 64);
   for (const Token& t : postfix) {
-    if (t == L"u-") {
+    // A number token starts with a digit or "." and so is none of the operators or
+    // names below: it goes straight to the reader.
+    if (!t.empty() && (is_digit_char(t[0]) || t[0] == L'.')) {
+      bool number_ok = false;
+      const double value = read_leading_number(t, number_ok);
+      if (!number_ok) return 0.0;
+      stack.push_back(value);
+    } else if (t.size() == 2 && t[0] == L'u' && t[1] == L'-') {
       if (stack.empty()) return 0.0;
       stack.back() = -stack.back();  // flips the sign bit: 0 -> -0, NaN stays NaN
-    } else if (t == L"!") {
+    } else if (t.size() == 1 && t[0] == L'!') {
       if (stack.empty()) return 0.0;
       const double x = stack.back();
       // NaN fails every comparison below, so test for it by itself.

@@ -64,6 +64,11 @@ int compare(const std::string& digits, long long exponent, const DecimalValue& b
 // range comparisons exact.
 constexpr size_t kept_digits = 800;
 
+// 10^0 .. 10^22: every one is a double exactly.
+constexpr double exact_powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // Saturation for written exponents: far beyond any double, far inside long long.
 constexpr long long exponent_cap = 1'000'000'000'000LL;
 
@@ -129,6 +134,19 @@ double read_leading_number(std::wstring_view text, bool& ok) {
     digits.push_back('1');
   else
     while (digits.back() == '0') digits.pop_back();
+
+  // Up to 15 digits make an integer below 2^53 and 10^0 .. 10^22 are exact doubles,
+  // so one multiplication or division rounds correctly, exactly as from_chars does;
+  // such values lie far inside the normal range. Most number tokens end here.
+  const long long scale = exponent - static_cast<long long>(digits.size());
+  if (digits.size() <= 15 && scale >= -22 && scale <= 22) {
+    double m = 0.0;
+    for (char d : digits) m = m * 10.0 + (d - '0');
+    const double p = exact_powers_of_ten[scale < 0 ? -scale : scale];
+    const double value = scale < 0 ? m / p : m * p;
+    ok = true;
+    return negative ? -value : value;
+  }
 
   if (exponent > max_exponent10 ||
       (exponent == max_exponent10 && compare(digits, exponent, largest_double()) > 0))

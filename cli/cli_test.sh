@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Pipes input through rivovuz-cli and compares what it prints and its exit code.
+# Usage: cli_test.sh GROUP EXE [EMULATOR...]   (GROUP: keys, eval or bad_input)
+# Non-ASCII bytes are written as octal escapes; the characters are in comments.
+set -u
+shopt -s lastpipe  # check runs at the end of a pipe and must count its failures here
+group=$1
+exe=$2
+shift 2
+run=("$@" "$exe")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+# Input on stdin. check NAME "ARGS" WANT_RC WANT_OUT [ERR_PATTERN]
+# WANT_OUT is a printf format; ERR_PATTERN an extended regex that stderr must match.
+check() {
+  local name=$1 args=$2 want_rc=$3 want_out=$4 err_pattern=${5:-}
+  local rc=0
+  # shellcheck disable=SC2086  # ARGS is split into words on purpose
+  "${run[@]}" $args >"$work/out" 2>"$work/err" || rc=$?
+  printf -- "$want_out" >"$work/want"
+  if [ "$rc" -ne "$want_rc" ]; then
+    echo "FAIL $name: exit code $rc, expected $want_rc"; failures=$((failures + 1))
+  elif ! cmp -s "$work/out" "$work/want"; then
+    echo "FAIL $name: output differs"; diff <(od -c "$work/want") <(od -c "$work/out") | head -20
+    failures=$((failures + 1))
+  elif [ -n "$err_pattern" ] && ! grep -Eq "$err_pattern" "$work/err"; then
+    echo "FAIL $name: stderr does not match '$err_pattern':"; head -5 "$work/err"
+    failures=$((failures + 1))
+  elif [ -z "$err_pattern" ] && [ -s "$work/err" ]; then
+    echo "FAIL $name: unexpected stderr:"; head -5 "$work/err"; failures=$((failures + 1))
+  else
+    echo "ok   $name"
+  fi
+}
+
+# \303\227 is "×"; \351\224\231\350\257\257 is "错误"; \346\227\240\347\251\267\345\244\247 is "无穷大";
+# \350\256\241\347\256\227\345\231\250 is "计算器".
+case $group in
+keys)
+  # Key 1001 is "0", so 1002 is "1" and 1003 is "2".
+  printf 'k 1002\nk 1012\nk 1003\nk 1016\n' | check one_plus_two keys 0 '1\n1+\n1+2\n3\n'
+  printf 'k 1003\nk 1012\nk 1004\nk 1016\n' | check two_plus_three keys 0 '2\n2+\n2+3\n5\n'
+  printf 'c 54\nc 42\nc 55\nc 13\nc 42\nc 50\nc 13\n' |
+    check typed_multiplication keys 0 '6\n6\303\227\n6\303\2277\n42\n42\303\227\n42\303\2272\n84\n'
+  printf 'k 1003\nk 1045\ntitle\nk 1044\ntitle\n' |
+    check memory_marker keys 0 '2\n2\nRivovuz-\350\256\241\347\256\227\345\231\250   [M]\n2\nRivovuz-\350\256\241\347\256\227\345\231\250\n'
+  printf 'k 1003\r\nk 1016\r\n' | check crlf_lines keys 0 '2\n2\n'
+  printf '\357\273\277k 1005\n' | check byte_order_mark keys 0 '4\n'
+  printf 'k 1001\nk 1016\n' | check blank_equals keys 0 '0\n0\n'
+
+  # Captions: 48 fields, and the angle-mode key names the mode in force.
+  printf 'k 1022\nk 1023\ncaptions\n' | "${run[@]}" keys >"$work/captions" 2>&1
+  fields=$(sed -n 3p "$work/captions" | awk -F'\t' '{ print NF, $1, $25, $41 }')
+  if [ "$fields" = "48 2nd asin Deg" ]; then echo "ok   captions"
+  else echo "FAIL captions: got '$fields'"; failures=$((failures + 1)); fi
+
+  # The same seed gives the same "Rand" values, each from 0 to 1.
+  printf 'k 1048\nk 1048\nk 1048\n' | "${run[@]}" keys --seed 42 >"$work/rand1"
+  printf 'k 1048\nk 1048\nk 1048\n' | "${run[@]}" keys --seed 42 >"$work/rand2"
+  if cmp -s "$work/rand1" "$work/rand2" && [ "$(grep -cE '^(0|1|0\.0*[1-9][0-9]{0,5}|[1-9](\.[0-9]{1,5})?e-05)$' "$work/rand1")" = 3 ]
+  then echo "ok   seeded_rand"
+  else echo "FAIL seeded_rand:"; cat "$work/rand1" "$work/rand2"; failures=$((failures + 1)); fi
+  ;;
+eval)
+  printf '1+2\n6\303\2277\n(1+2\nsin(30\n1/0\n10^400\n\n0\n2e\n' |
+    check expressions 'eval --degrees' 0 '3\n42\n3\n0.5\n\351\224\231\350\257\257\n\346\227\240\347\251\267\345\244\247\n\n0\n2\n'
+  printf 'sin(30)\n' | check radians eval 0 '-0.988031624093\n'
+  { yes '1+' | head -n 524288 | tr -d '\n'; echo 1; } | check megabyte_sum eval 0 '524289\n'
+  { head -c 1048576 /dev/zero | tr '\0' '9'; echo; } | check megabyte_number eval 0 '\351\224\231\350\257\257\n'
+  { head -c 1048576 /dev/zero | tr '\0' '('; echo 7; } | check megabyte_parentheses eval 0 '7\n'
+  ;;
+bad_input)
+  printf 'k 1002\nbogus\nk\nk 99999999999999999999999\n\nc -1\nk 1012 7\n\377\376\nk 1003\ntitle x\n' |
+    check bad_event_lines keys 1 '1\n12\n' '^rivovuz-cli: line 8: not valid UTF-8$'
+  printf 'k 1002\nbogus\n' | check unknown_event keys 1 '1\n' '^rivovuz-cli: line 2: unknown event'
+  printf '1+1\n\300\257\n2*3\n\355\240\200\n' | check eval_invalid_utf8 eval 1 '2\n6\n' 'line 4: not valid UTF-8'
+  { head -c 1048576 /dev/zero | tr '\0' 'k'; echo; echo 'k 1009'; } |
+    check megabyte_event keys 1 '8\n' 'line 1: unknown event'
+  printf '' | check no_arguments '' 2 '' '^usage: rivovuz-cli'
+  printf '' | check bad_seed 'keys --seed x' 2 '' '^usage: rivovuz-cli'
+  printf '' | check unknown_mode 'calc' 2 '' '^usage: rivovuz-cli'
+  ;;
+*)
+  echo "unknown group $group"; exit 2 ;;
+esac
+
+[ "$failures" -eq 0 ] || { echo "$failures failed"; exit 1; }

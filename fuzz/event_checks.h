@@ -1,0 +1,17 @@
+// One event of a session, run and checked against the rules that hold for every key
+// and character: which refresh it asks for, what it does to result_shown, that only
+// its own keys change memory and the two modes, what "=" leaves (and "=" again), and
+// that no exception escapes.
+//
+// Contract: each function returns only when the rules held; otherwise it aborts
+// through fail() (fuzz/invariants.h).
+#pragma once
+
+// A click on the key with this control id (any int; ids that are no key do nothing).
+void check_key(int id);
+
+// A typed UTF-16 code unit, as the window passes it to handle_typed_char.
+void check_typed(wchar_t code);
+
+// The title and captions that a window would show for the current state.
+void check_view();

@@ -1,0 +1,153 @@
+// The console driver's text side: UTF-8 conversion and the event-line reader.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "commands/event_line.h"
+#include "commands/utf8.h"
+
+namespace {
+
+struct Utf8Case {
+  const char* bytes;
+  const wchar_t* text;
+};
+
+const Utf8Case valid_cases[] = {
+    {"", L""},
+    {"k 1002", L"k 1002"},
+    {"6\xC3\x97" "7", L"6\u00D77"},                          // "6×7"
+    {"\xE9\x94\x99\xE8\xAF\xAF", L"\u9519\u8BEF"},           // "错误"
+    {"\xE2\x88\x9A", L"\u221A"},                              // "√"
+    {"\xF0\x9F\x98\x80", L"\U0001F600"},                      // an emoji, outside the BMP
+    {"\xF4\x8F\xBF\xBF", L"\U0010FFFF"},                      // the last code point
+    {"\xEF\xBF\xBD", L"\uFFFD"},
+    {"\x7F", L"\x7F"},
+};
+
+TEST(Utf8, ValidTextRoundTrips) {
+  for (const Utf8Case& c : valid_cases) {
+    bool ok = false;
+    EXPECT_EQ(utf8_to_wide(c.bytes, ok), c.text) << c.bytes;
+    EXPECT_TRUE(ok) << c.bytes;
+    EXPECT_EQ(wide_to_utf8(c.text), c.bytes);
+  }
+}
+
+TEST(Utf8, NulBytesAreText) {
+  bool ok = false;
+  const std::wstring text = utf8_to_wide(std::string("1\0" "2", 3), ok);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(text, std::wstring(L"1\0" L"2", 3));
+}
+
+const char* const invalid_cases[] = {
+    "\x80",                  // a continuation byte without a lead
+    "\xBF" "a",
+    "\xC3",                  // cut after the lead
+    "\xE9\x94",              // cut in the middle
+    "\xC3" "a",              // a lead followed by ASCII
+    "\xC0\xAF",              // overlong "/"
+    "\xE0\x80\xAF",          // overlong "/" in three bytes
+    "\xF0\x80\x80\xAF",      // overlong "/" in four bytes
+    "\xED\xA0\x80",          // a high surrogate
+    "\xED\xBF\xBF",          // a low surrogate
+    "\xF4\x90\x80\x80",      // above U+10FFFF
+    "\xF8\x88\x80\x80\x80",  // five-byte form
+    "\xFF",
+    "\xFE\xFF",
+    "ok\xC3",                // valid start, cut at the end
+};
+
+TEST(Utf8, InvalidBytesAreRejected) {
+  for (const char* bytes : invalid_cases) {
+    bool ok = true;
+    EXPECT_TRUE(utf8_to_wide(bytes, ok).empty()) << testing::PrintToString(std::string(bytes));
+    EXPECT_FALSE(ok) << testing::PrintToString(std::string(bytes));
+  }
+}
+
+TEST(Utf8, UnencodableWideCharactersBecomeReplacement) {
+  // A lone surrogate cannot be written as UTF-8 on either runtime.
+  EXPECT_EQ(wide_to_utf8(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");
+  EXPECT_EQ(wide_to_utf8(std::wstring(1, static_cast<wchar_t>(0xDC00)) + L"1"), "\xEF\xBF\xBD" "1");
+}
+
+struct EventCase {
+  const char* line;
+  EventKind kind;
+  int value;
+};
+
+const EventCase event_cases[] = {
+    {"k 1002", EventKind::key, 1002},
+    {"k 0", EventKind::key, 0},
+    {"k 65535", EventKind::key, 65535},
+    {"k\t1016", EventKind::key, 1016},
+    {"  k   01001  ", EventKind::key, 1001},
+    {"c 13", EventKind::typed_char, 13},
+    {"c 42", EventKind::typed_char, 42},
+    {"c 38477", EventKind::typed_char, 38477},
+    {"title", EventKind::title, 0},
+    {" captions ", EventKind::captions, 0},
+};
+
+TEST(EventLine, GoodLines) {
+  for (const EventCase& c : event_cases) {
+    bool ok = false;
+    std::string message;
+    const Event event = parse_event(c.line, ok, message);
+    EXPECT_TRUE(ok) << c.line;
+    EXPECT_EQ(event.kind, c.kind) << c.line;
+    EXPECT_EQ(event.value, c.value) << c.line;
+  }
+}
+
+struct BadLineCase {
+  const char* line;
+  const char* message_start;
+};
+
+const BadLineCase bad_cases[] = {
+    {"", "empty line"},
+    {"   \t", "empty line"},
+    {"bogus", "unknown event"},
+    {"K 1002", "unknown event"},
+    {"key 1002", "unknown event"},
+    {"k1002", "unknown event"},
+    {"1002", "unknown event"},
+    {"k", "k needs one control id"},
+    {"k x", "k needs one control id"},
+    {"k -1", "k needs one control id"},
+    {"k +5", "k needs one control id"},
+    {"k 65536", "k needs one control id"},
+    {"k 99999999999999999999999999", "k needs one control id"},
+    {"k 10.5", "k needs one control id"},
+    {"k 1002 1003", "k needs one control id"},
+    {"c", "c needs one UTF-16 code unit"},
+    {"c 0x2A", "c needs one UTF-16 code unit"},
+    {"c 70000", "c needs one UTF-16 code unit"},
+    {"title now", "title takes no argument"},
+    {"captions 2", "captions takes no argument"},
+};
+
+TEST(EventLine, BadLinesSayWhatIsWrong) {
+  for (const BadLineCase& c : bad_cases) {
+    bool ok = true;
+    std::string message;
+    parse_event(c.line, ok, message);
+    EXPECT_FALSE(ok) << c.line;
+    EXPECT_EQ(message.rfind(c.message_start, 0), 0u) << c.line << " gave: " << message;
+  }
+}
+
+TEST(EventLine, MegabyteLineIsRejectedWhole) {
+  bool ok = true;
+  std::string message;
+  parse_event(std::string(1 << 20, 'k'), ok, message);
+  EXPECT_FALSE(ok);
+  parse_event("k " + std::string(1 << 20, '7'), ok, message);
+  EXPECT_FALSE(ok);
+}
+
+}  // namespace

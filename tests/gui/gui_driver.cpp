@@ -1,0 +1,122 @@
+// Drives the real calculator window from outside, the way a user and a user's tools
+// meet it, and compares every read-out with the design.
+//
+// Usage: rivovuz_gui_driver check EXE     the whole suite against a fresh EXE
+//        rivovuz_gui_driver gdi EXE       GDI balance of the counted build
+//        rivovuz_gui_driver start EXE     starts EXE, prints its process id
+//        rivovuz_gui_driver centre PID ID prints the screen centre of key ID
+//        rivovuz_gui_driver expect PID TEXT   display text must be TEXT (ASCII)
+//        rivovuz_gui_driver close PID     closes the window, exit code must be 0
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "tests/gui/checks.h"
+#include "tests/gui/design.h"
+#include "tests/gui/probe.h"
+
+int checks_run = 0;
+int checks_failed = 0;
+
+void expect(bool ok, const std::string& what) {
+  ++checks_run;
+  if (ok) return;
+  ++checks_failed;
+  std::printf("FAIL: %s\n", what.c_str());
+  std::fflush(stdout);
+}
+
+void expect_text(HWND window, const std::wstring& expected, const std::string& what) {
+  const std::wstring actual = text_of(window);
+  expect(actual == expected, what + ": \"" + printable(actual) + "\", expected \"" +
+                                 printable(expected) + "\"");
+}
+
+namespace {
+
+int finish(const char* suite) {
+  std::printf("%s: %d checks, %d failed\n", suite, checks_run, checks_failed);
+  return checks_failed == 0 ? 0 : 1;
+}
+
+void check_exit_code(Program& program) {
+  const long code = close_program(program);
+  expect(code == 0, "exit code after a normal close: " + std::to_string(code));
+}
+
+int run_suite(const std::wstring& exe) {
+  Program program = start_program(exe);
+  if (!program.window) {
+    expect(false, "a \"ZUR\" window appears after start");
+    return finish("window suite");
+  }
+  check_start_state(program.window);
+  check_sequences(program.window);
+  check_captions(program.window);
+  check_memory_title(program.window);
+  check_focus(program.window);
+  check_layout(program.window);
+  check_colours(program.window);
+  check_keyboard_and_clipboard(program.window);
+  check_exit_code(program);
+  return finish("window suite");
+}
+
+int run_gdi_suite(const std::wstring& exe) {
+  Program program = start_program(exe);
+  if (!program.window) {
+    expect(false, "a \"ZUR\" window appears after start");
+    return finish("gdi suite");
+  }
+  check_gdi_balance(program.window);
+  check_exit_code(program);
+  return finish("gdi suite");
+}
+
+DWORD process_id_argument(const wchar_t* text) {
+  return static_cast<DWORD>(std::wcstoul(text, nullptr, 10));
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring mode = argc > 1 ? argv[1] : L"";
+  if (mode == L"check" && argc == 3) return run_suite(argv[2]);
+  if (mode == L"gdi" && argc == 3) return run_gdi_suite(argv[2]);
+  if (mode == L"start" && argc == 3) {
+    Program program = start_program(argv[2]);
+    if (!program.window) return 1;
+    std::printf("%lu\n", program.process_id);
+    return 0;
+  }
+  if (mode == L"centre" && argc == 4) {
+    Program program = attach_program(process_id_argument(argv[2]));
+    HWND key = GetDlgItem(program.window, static_cast<int>(std::wcstol(argv[3], nullptr, 10)));
+    if (!key) return 1;
+    RECT rect = {};
+    GetWindowRect(key, &rect);
+    std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return 0;
+  }
+  if (mode == L"expect" && argc == 4) {
+    Program program = attach_program(process_id_argument(argv[2]));
+    HWND display = GetDlgItem(program.window, 1000);
+    const std::wstring expected = argv[3];
+    // Real input arrives asynchronously: give it a moment to reach the display.
+    wait_for([&] { return text_of(display) == expected; }, 5000);
+    expect_text(display, expected, "display after real input");
+    return finish("expect");
+  }
+  if (mode == L"close" && argc == 3) {
+    Program program = attach_program(process_id_argument(argv[2]));
+    if (!program.window) return 1;
+    check_exit_code(program);
+    return finish("close");
+  }
+  std::fprintf(stderr, "usage: rivovuz_gui_driver check|gdi|start EXE, centre PID ID, "
+                       "expect PID TEXT, close PID\n");
+  return 2;
+}

@@ -1,0 +1,13 @@
+// Captions and title derived from the state: pure, so they are tested without a window.
+#pragma once
+
+#include <string>
+
+#include "ui/key_table.h"
+
+// The caption a key shows: second_label in second-function mode when it has one,
+// else label; the angle-mode key (1023) always names the angle mode in force.
+std::wstring key_caption(const KeyDef& key, bool second_mode, bool radian_mode);
+
+// "Rivovuz-计算器", followed by "   [M]" while |memory| > 1e-12 (never for NaN).
+std::wstring window_title(double memory);

@@ -1,0 +1,112 @@
+// The window procedure of the main window: one small handler per message.
+#include "commands/keys.h"
+#include "commands/state.h"
+#include "commands/typing.h"
+#include "ui/captions.h"
+#include "ui/key_table.h"
+#include "ui/layout.h"
+#include "ui/win32/gdi.h"
+#include "ui/win32/program.h"
+
+HWND main_window = nullptr;
+HWND display = nullptr;
+HBRUSH display_brush = nullptr;
+
+namespace {
+
+constexpr DWORD display_style = WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE; // 0x50000202
+constexpr DWORD key_style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;                  // 0x5000000B
+
+HWND create_child(HWND parent, const wchar_t* window_class, const wchar_t* text, DWORD style,
+                  int id, HFONT font) {
+  HWND child = CreateWindowExW(0, window_class, text, style, 0, 0, 0, 0, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_instance,
+                               nullptr);
+  if (child) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  return child;
+}
+
+// The fonts stay alive for the whole run: the controls keep using them.
+void on_create(HWND window) {
+  main_window = window;
+  HFONT key_font = gdi_create_font(20, 400, L"Microsoft YaHei");
+  HFONT display_font = gdi_create_font(44, 300, L"Consolas");
+  display_brush = gdi_create_solid_brush(display_background_colour);
+  display = create_child(window, L"STATIC", L"0", display_style, display_id, display_font);
+  for (const KeyDef& key : key_table)
+    create_child(window, L"BUTTON", key.label.c_str(), key_style, key.id, key_font);
+  SetWindowTextW(window, window_title(memory).c_str());
+}
+
+void on_destroy() {
+  if (display_brush) gdi_delete_object(display_brush);
+  display_brush = nullptr;
+  display = nullptr;
+  main_window = nullptr;
+  PostQuitMessage(0);
+}
+
+// The same arithmetic for every kind of size change, minimising (0 by 0) included.
+void on_size(HWND window, LPARAM lparam) {
+  const int width = LOWORD(lparam);
+  const int height = HIWORD(lparam);
+  const ControlRect d = display_rect(width);
+  MoveWindow(display, d.x, d.y, d.width, d.height, TRUE);
+  for (const KeyDef& key : key_table) {
+    const ControlRect r = key_rect(key.row, key.column, width, height);
+    MoveWindow(GetDlgItem(window, key.id), r.x, r.y, r.width, r.height, TRUE);
+  }
+}
+
+// Every command message hands the focus back, so typing reaches the main window again.
+void on_command(HWND window, WPARAM wparam) {
+  const int id = LOWORD(wparam);
+  if (id >= first_key_id && id <= last_key_id) run_key_command(id);
+  SetFocus(window);
+}
+
+// Copy and paste live on the key-down path; the characters 3 and 22 that the same
+// presses type still reach handle_typed_char, which ignores them.
+void on_key_down(WPARAM wparam) {
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return;
+  if (wparam == 'C') copy_display_text();
+  if (wparam == 'V') paste_clipboard_text();
+}
+
+} // namespace
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+  case WM_CREATE:
+    on_create(window);
+    break;
+  case WM_DESTROY:
+    on_destroy();
+    return 0;
+  case WM_SIZE:
+    on_size(window, lparam);
+    break;
+  case WM_DRAWITEM:
+    paint_key(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+    return TRUE;
+  case WM_CHAR:
+    handle_typed_char(static_cast<wchar_t>(LOWORD(wparam)));
+    break;
+  case WM_KEYDOWN:
+    on_key_down(wparam);
+    break;
+  case WM_COMMAND:
+    on_command(window, wparam);
+    break;
+  case WM_CTLCOLORSTATIC:
+    return reinterpret_cast<LRESULT>(
+        colour_static(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)));
+#ifdef RIVOVUZ_GDI_COUNT
+  case gdi_count_message:
+    return gdi_live_objects();
+#endif
+  default:
+    break;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
