@@ -2,6 +2,8 @@
 #include "engine/postfix.h"
 
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "engine/chars.h"
 #include "engine/functions.h"
@@ -36,6 +38,14 @@ bool is_one_of(const Token& t, std::wstring_view chars) {
 // measures the literal and calls the library on every token.
 bool is_char(const Token& t, wchar_t c) { return t.size() == 1 && t[0] == c; }
 
+// The precedence of an operator stack entry: one of "+-*/^%!", or "u" for "u-".
+int stacked_level(wchar_t entry) {
+  for (const PrecedenceRow& row : precedence_table)
+    if (entry == L'u' ? row.text.size() == 2 : row.text.size() == 1 && row.text[0] == entry)
+      return row.level;
+  return 0;
+}
+
 bool starts_number(const Token& t) { return !t.empty() && (is_digit_char(t[0]) || t[0] == L'.'); }
 
 }  // namespace
@@ -52,59 +62,74 @@ int precedence(const Token& token) {
 }
 
 TokenList to_postfix(const TokenList& tokens, bool& ok) {
-  TokenList output;
-  TokenList stack;
-  output.reserve(tokens.size());
-  stack.reserve(16);  // deeper nesting grows it
+  TokenList copy(tokens);
+  return to_postfix(std::move(copy), ok);
+}
+
+// In place: the output is written over the front of the list. Every input token
+// gives at most one output token, so the writing position never passes the token
+// being read, and nothing is copied. The operator stack holds one character per
+// entry ("u" for "u-", "f" for a function, whose name waits in function_names),
+// so that deep nesting costs a few bytes per level rather than a Token each.
+TokenList to_postfix(TokenList&& tokens, bool& ok) {
+  std::vector<wchar_t> stack;
+  TokenList function_names;
   ok = false;
+  size_t written = 0;
+  auto emit = [&](Token&& t) { tokens[written++] = std::move(t); };
+  auto emit_top = [&] {
+    const wchar_t top = stack.back();
+    stack.pop_back();
+    if (top == L'f') {
+      emit(std::move(function_names.back()));
+      function_names.pop_back();
+    } else if (top == L'u') {
+      emit(Token(L"u-"));
+    } else {
+      emit(Token(1, top));
+    }
+  };
+  bool unary_context = true;  // rule 5: at the start, or after one of "(+-*/^%"
   for (size_t i = 0; i < tokens.size(); ++i) {
-    const Token& t = tokens[i];
+    Token t = std::move(tokens[i]);
+    const bool next_unary_context = is_one_of(t, before_unary_minus);
     if (starts_number(t)) {
-      output.push_back(t);
+      emit(std::move(t));
     } else if (t.size() == 2 && t[0] == L'p' && t[1] == L'i') {
-      output.emplace_back(pi_digits);
+      emit(Token(pi_digits));
     } else if (is_char(t, L'e')) {
-      output.emplace_back(e_digits);
+      emit(Token(e_digits));
     } else if (is_function_name(t)) {
-      stack.push_back(t);
-    } else if (is_char(t, L'-') && (i == 0 || is_one_of(tokens[i - 1], before_unary_minus))) {
-      // Decided by the previous input token: after ")", "!", a number or a name it is subtraction.
-      stack.emplace_back(L"u-");
+      stack.push_back(L'f');
+      function_names.push_back(std::move(t));
+    } else if (is_char(t, L'-') && unary_context) {
+      stack.push_back(L'u');
     } else if (is_one_of(t, operator_chars)) {
-      const int q = precedence(t);
-      const bool right_assoc = is_char(t, L'^') || is_char(t, L'!');
-      while (!stack.empty() && !is_char(stack.back(), L'(')) {
-        const int p = precedence(stack.back());
-        if (p > q || (p == q && !right_assoc)) {
-          output.push_back(std::move(stack.back()));
-          stack.pop_back();
-        } else {
-          break;
-        }
+      const int q = stacked_level(t[0]);
+      const bool right_assoc = t[0] == L'^' || t[0] == L'!';
+      while (!stack.empty() && stack.back() != L'(') {
+        const int p = stack.back() == L'f' ? 0 : stacked_level(stack.back());
+        if (p > q || (p == q && !right_assoc)) emit_top();
+        else break;
       }
-      stack.push_back(t);
+      stack.push_back(t[0]);
     } else if (is_char(t, L'(')) {
-      stack.push_back(t);
+      stack.push_back(L'(');
     } else if (is_char(t, L')')) {
-      while (!stack.empty() && !is_char(stack.back(), L'(')) {
-        output.push_back(std::move(stack.back()));
-        stack.pop_back();
-      }
+      while (!stack.empty() && stack.back() != L'(') emit_top();
       if (stack.empty()) return {};
       stack.pop_back();
-      if (!stack.empty() && is_function_name(stack.back())) {
-        output.push_back(std::move(stack.back()));
-        stack.pop_back();
-      }
+      if (!stack.empty() && stack.back() == L'f') emit_top();
     } else {
       return {};
     }
+    unary_context = next_unary_context;
   }
   while (!stack.empty()) {
-    if (is_char(stack.back(), L'(')) return {};
-    output.push_back(std::move(stack.back()));
-    stack.pop_back();
+    if (stack.back() == L'(') return {};
+    emit_top();
   }
+  tokens.resize(written);
   ok = true;
-  return output;
+  return std::move(tokens);
 }

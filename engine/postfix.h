@@ -15,3 +15,7 @@ int precedence(const Token& token);
 // or character, ")" without "(", an unclosed "(") an empty list and ok false.
 // An empty input gives an empty list and ok true.
 TokenList to_postfix(const TokenList& tokens, bool& ok);
+
+// The same conversion for a list that is not needed afterwards: its storage is
+// reused for the output, so no token is copied.
+TokenList to_postfix(TokenList&& tokens, bool& ok);
