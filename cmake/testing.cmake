@@ -4,9 +4,9 @@ if(NOT RIVOVUZ_TESTS)
 endif()
 enable_testing()
 
-if(WIN32)
+set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest source tree")
+if(CMAKE_CROSSCOMPILING AND EXISTS ${GTEST_SOURCE_DIR}/CMakeLists.txt)
   # Debian ships GoogleTest as source for other toolchains; build it with MinGW.
-  set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest source tree")
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
