@@ -79,7 +79,7 @@ void restore_800_by_540(HWND main) {
 void check_layout(HWND main) {
   restore_800_by_540(main);
   expect_layout(main, 800, 540, "at 800x540");
-  // The design's own example, spelled out.
+  // The worked example of the layout, spelled out.
   expect_rect(main, GetDlgItem(main, 1022), {12, 102, 91, 66}, "row 0 column 0 at 800x540");
   expect_rect(main, GetDlgItem(main, 1016), {691, 462, 91, 66}, "row 5 column 7 at 800x540");
   expect_rect(main, GetDlgItem(main, 1000), {12, 5, 776, 80}, "display at 800x540");

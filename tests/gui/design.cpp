@@ -1,4 +1,4 @@
-// The design's keypad, layout rules and colour classes, as the window tests expect them.
+// The keypad, layout rules and colour classes as the window tests expect them.
 #include "tests/gui/design.h"
 
 const ExpectedKey expected_keys[48] = {

@@ -1,4 +1,4 @@
-// What the window should show, written down from the design independently of the
+// What the window should show, written down independently of the
 // program's own tables: keys, captions, layout and colours.
 #pragma once
 

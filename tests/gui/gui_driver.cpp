@@ -1,5 +1,5 @@
 // Drives the real calculator window from outside, the way a user and a user's tools
-// meet it, and compares every read-out with the design.
+// meet it, and compares every read-out with what the calculator should show.
 //
 // Usage: rivovuz_gui_driver check EXE     the whole suite against a fresh EXE
 //        rivovuz_gui_driver gdi EXE       GDI balance of the counted build
@@ -7,6 +7,7 @@
 //        rivovuz_gui_driver centre PID ID prints the screen centre of key ID
 //        rivovuz_gui_driver expect PID TEXT   display text must be TEXT (ASCII)
 //        rivovuz_gui_driver close PID     closes the window, exit code must be 0
+// Exit code 0: all checks passed; 1: a check failed; 3: the window never appeared.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,9 @@
 #include "tests/gui/checks.h"
 #include "tests/gui/design.h"
 #include "tests/gui/probe.h"
+
+// Exit code when the program never showed its window: the script may try again.
+constexpr int no_window = 3;
 
 int checks_run = 0;
 int checks_failed = 0;
@@ -51,7 +55,8 @@ int run_suite(const std::wstring& exe) {
   Program program = start_program(exe);
   if (!program.window) {
     expect(false, "a \"ZUR\" window appears after start");
-    return finish("window suite");
+    finish("window suite");
+    return no_window;
   }
   check_start_state(program.window);
   check_sequences(program.window);
@@ -69,7 +74,8 @@ int run_gdi_suite(const std::wstring& exe) {
   Program program = start_program(exe);
   if (!program.window) {
     expect(false, "a \"ZUR\" window appears after start");
-    return finish("gdi suite");
+    finish("gdi suite");
+    return no_window;
   }
   check_gdi_balance(program.window);
   check_exit_code(program);
@@ -88,7 +94,7 @@ int wmain(int argc, wchar_t** argv) {
   if (mode == L"gdi" && argc == 3) return run_gdi_suite(argv[2]);
   if (mode == L"start" && argc == 3) {
     Program program = start_program(argv[2]);
-    if (!program.window) return 1;
+    if (!program.window) return no_window;
     std::printf("%lu\n", program.process_id);
     return 0;
   }

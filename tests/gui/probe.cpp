@@ -51,8 +51,13 @@ Program start_program(const std::wstring& exe) {
   wait_for([&] {
     program.window = find_zur_window(program.process_id);
     return program.window && IsWindowVisible(program.window);
-  }, 30000);
-  if (program.window) WaitForInputIdle(program.process.hProcess, 10000);
+  }, 60000); // the first start in a new prefix sets up fonts and more: be patient
+  if (program.window) {
+    WaitForInputIdle(program.process.hProcess, 10000);
+  } else { // a program without its window is of no use to anyone: do not leave it behind
+    TerminateProcess(program.process.hProcess, 1);
+    WaitForSingleObject(program.process.hProcess, 5000);
+  }
   return program;
 }
 

@@ -14,8 +14,8 @@ struct Program {
   HWND window;                 // the "ZUR" window of that process
 };
 
-// Starts exe (a Unix or Windows path) and waits up to 30 s for its "ZUR" window.
-// window is null on failure.
+// Starts exe (a Unix or Windows path) and waits up to 60 s for its "ZUR" window.
+// window is null on failure, and the process is then ended.
 Program start_program(const std::wstring& exe);
 // Finds the "ZUR" window of a running process; window is null when there is none.
 Program attach_program(DWORD process_id);
