@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string>
 
+#include "commands/edit.h"
+#include "commands/history.h"
 #include "commands/refresh.h"
 #include "commands/state.h"
 #include "engine/evaluator.h"
@@ -41,7 +43,8 @@ std::wstring outcome_of(std::wstring work) {
 
 void evaluate_command() {
   if (expression.empty() || expression == L"0") return;
-  expression = outcome_of(expression);
+  remember_expression(expression);
+  expression_assign(outcome_of(expression));
   result_shown = true;
   refresh_display();
 }

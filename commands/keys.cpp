@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "commands/edit.h"
 #include "commands/evaluate.h"
 #include "commands/refresh.h"
 #include "commands/state.h"
@@ -129,30 +130,30 @@ constexpr const wchar_t* number_enders = L"+-*/^()%\u00D7\u00F7";  // ... "×" "
 bool is_blank_entry(const std::wstring& text) { return text == L"0" || text == error_word; }
 
 void put_digit(const wchar_t* digit) {
-  if (is_blank_entry(expression) || expression == infinity_word) expression = digit;
-  else expression += digit;
+  if (is_blank_entry(expression) || expression == infinity_word) expression_assign(digit);
+  else expression_append(digit);
 }
 
 void put_decimal_point() {
   const std::size_t end = expression.find_last_of(number_enders);
   const std::size_t start = end == std::wstring::npos ? 0 : end + 1;
-  if (expression.find(L'.', start) == std::wstring::npos) expression += L'.';
+  if (expression.find(L'.', start) == std::wstring::npos) expression_append(L".");
 }
 
 void take_back_key() {
   if (result_shown || expression == error_word || expression == infinity_word) {
-    expression = L"0";
+    expression_assign(L"0");
     result_shown = false;
   } else if (expression.size() <= 1) {
-    expression = L"0";
+    expression_assign(L"0");
   } else {
-    expression.pop_back();
+    expression_pop_back();
   }
 }
 
 void flip_sign() {
-  if (!expression.empty() && expression[0] == L'-') expression.erase(0, 1);
-  else expression.insert(0, 1, L'-');
+  if (!expression.empty() && expression[0] == L'-') expression_erase_front();
+  else expression_insert_front(L'-');
 }
 
 // The leading number of expression as std::stod reads it; 0 when none can be read.
@@ -175,14 +176,14 @@ void apply_edit(const KeyAction& action) {
   switch (action.edit) {
     case Edit::digit: put_digit(action.text); break;
     case Edit::decimal_point: put_decimal_point(); break;
-    case Edit::append: expression += action.text; break;
+    case Edit::append: expression_append(action.text); break;
     case Edit::start_or_append:
-      if (is_blank_entry(expression)) expression = action.text;
-      else expression += action.text;
+      if (is_blank_entry(expression)) expression_assign(action.text);
+      else expression_append(action.text);
       break;
     case Edit::evaluate: evaluate_command(); break;
     case Edit::clear:
-      expression = L"0";
+      expression_assign(L"0");
       result_shown = false;
       break;
     case Edit::backspace: take_back_key(); break;
@@ -192,8 +193,8 @@ void apply_edit(const KeyAction& action) {
     case Edit::memory_clear: memory = 0.0; break;
     case Edit::memory_add: memory += leading_number(); break;
     case Edit::memory_subtract: memory -= leading_number(); break;
-    case Edit::memory_recall: expression = format_general(memory, 14); break;
-    case Edit::random_value: expression = format_general(draw_0_to_32767() / 32767.0, 6); break;
+    case Edit::memory_recall: expression_assign(format_general(memory, 14)); break;
+    case Edit::random_value: expression_assign(format_general(draw_0_to_32767() / 32767.0, 6)); break;
   }
 }
 
@@ -213,7 +214,7 @@ void run_key_command(int id) {
   const KeyCommand& command = key_commands[id - first_id];
   const KeyAction& action = second_mode ? command.second : command.normal;
   if (result_shown && action.before == Before::fresh_start) {
-    expression.clear();
+    expression_assign({});
     result_shown = false;
   } else if (action.before == Before::carry_on) {
     result_shown = false;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "commands/edit.h"
 #include "commands/evaluate.h"
 #include "commands/keys.h"
 #include "commands/refresh.h"
@@ -41,29 +42,30 @@ wchar_t shown_form(wchar_t code) {
 // Unlike the "⌫" key this does not look for the error words: "错误" loses one character.
 void take_back_typed() {
   if (result_shown) {
-    expression = L"0";
+    expression_assign(L"0");
     result_shown = false;
   } else if (expression.size() <= 1) {
-    expression = L"0";
+    expression_assign(L"0");
   } else {
-    expression.pop_back();
+    expression_pop_back();
   }
 }
 
 void insert_typed(wchar_t code) {
-  const wchar_t shown = shown_form(code);
+  const wchar_t shown_char = shown_form(code);
+  const std::wstring_view shown(&shown_char, 1);
   if (result_shown && is_operator(code)) {
     // An operator carries on from the shown result, as the keypad's operator keys do.
     result_shown = false;
-    expression += shown;
+    expression_append(shown);
     return;
   }
   if (result_shown) {
-    expression.clear();
+    expression_assign({});
     result_shown = false;
   }
-  if (expression == L"0" || expression == error_word) expression.assign(1, shown);
-  else expression += shown;
+  if (expression == L"0" || expression == error_word) expression_assign(shown);
+  else expression_append(shown);
 }
 
 }  // namespace

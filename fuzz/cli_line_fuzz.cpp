@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "commands/evaluate.h"
-#include "commands/event_line.h"
+#include "cli/event_line.h"
 #include "commands/state.h"
-#include "commands/utf8.h"
+#include "cli/utf8.h"
 #include "fuzz/event_checks.h"
 #include "fuzz/invariants.h"
 

@@ -2,8 +2,8 @@
 #include <cstring>
 #include <string>
 
+#include "commands/events.h"
 #include "commands/state.h"
-#include "commands/typing.h"
 #include "ui/win32/program.h"
 
 namespace {
@@ -18,7 +18,8 @@ bool open_clipboard() {
   return false;
 }
 
-// The clipboard's Unicode text up to its first null, or empty when there is none.
+// The clipboard's Unicode text up to its first null, or empty when there is none;
+// throws std::bad_alloc, with the clipboard closed, when the text does not fit.
 std::wstring clipboard_text() {
   std::wstring text;
   if (!open_clipboard()) return text;
@@ -28,7 +29,14 @@ std::wstring clipboard_text() {
       const SIZE_T limit = GlobalSize(data) / sizeof(wchar_t);
       SIZE_T length = 0;
       while (length < limit && chars[length] != L'\0') ++length;
-      text.assign(chars, length);
+      try {
+        text.assign(chars, length);
+      } catch (...) {
+        // Out of memory for a huge text: the clipboard must not stay open.
+        GlobalUnlock(data);
+        CloseClipboard();
+        throw;
+      }
       GlobalUnlock(data);
     }
   }
@@ -58,11 +66,9 @@ void copy_display_text() {
   if (block) GlobalFree(block);
 }
 
-void paste_clipboard_text() {
+bool paste_clipboard_text() {
   // Read first and close the clipboard: typing refreshes windows and may take a while.
+  // The caller holds the refreshes, so a long paste refreshes once, at the end.
   const std::wstring text = clipboard_text();
-  // One refresh at the end instead of one per character keeps a long paste linear.
-  hold_refreshes();
-  for (wchar_t code : text) handle_typed_char(code);
-  release_refreshes();
+  return paste_event(text);
 }

@@ -31,10 +31,12 @@ HBRUSH colour_static(HDC dc, HWND control);
 
 // Ctrl+C: the display text onto the clipboard as Unicode text (nothing if it is busy).
 void copy_display_text();
-// Ctrl+V: the clipboard's Unicode text typed one code unit at a time.
-void paste_clipboard_text();
+// Ctrl+V: the clipboard's Unicode text typed one code unit at a time, as one step.
+// Returns false when memory ran out and nothing changed.
+bool paste_clipboard_text();
 
 // While held (counted, may nest), refresh requests are only noted; the last release
-// carries out each kind that was asked for, once.
+// carries out each kind that was asked for, once, or forgets them when carry_out is
+// false (the event that asked for them changed nothing after all). Never fail.
 void hold_refreshes();
-void release_refreshes();
+void release_refreshes(bool carry_out);

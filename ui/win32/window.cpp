@@ -1,7 +1,8 @@
 // The window procedure of the main window: one small handler per message.
-#include "commands/keys.h"
+#include <exception>
+
+#include "commands/events.h"
 #include "commands/state.h"
-#include "commands/typing.h"
 #include "ui/captions.h"
 #include "ui/key_table.h"
 #include "ui/layout.h"
@@ -35,7 +36,7 @@ void on_create(HWND window) {
   display = create_child(window, L"STATIC", L"0", display_style, display_id, display_font);
   for (const KeyDef& key : key_table)
     create_child(window, L"BUTTON", key.label.c_str(), key_style, key.id, key_font);
-  SetWindowTextW(window, window_title(memory).c_str());
+  SetWindowTextW(window, window_title_view(memory).data());
 }
 
 void on_destroy() {
@@ -58,24 +59,44 @@ void on_size(HWND window, LPARAM lparam) {
   }
 }
 
+// Runs one event with its refreshes held: the screen shows its outcome at once, or,
+// when the event ran out of memory and changed nothing, is left alone.
+template <class Event>
+void run_event(Event event) {
+  hold_refreshes();
+  bool done = false;
+  try {
+    done = event();
+  } catch (const std::exception&) {  // reading the clipboard found no memory
+  }
+  release_refreshes(done);
+}
+
 // Every command message hands the focus back, so typing reaches the main window again.
 void on_command(HWND window, WPARAM wparam) {
   const int id = LOWORD(wparam);
-  if (id >= first_key_id && id <= last_key_id) run_key_command(id);
+  if (id >= first_key_id && id <= last_key_id) run_event([id] { return key_event(id); });
   SetFocus(window);
 }
 
-// Copy and paste live on the key-down path; the characters 3 and 22 that the same
-// presses type still reach handle_typed_char, which ignores them.
+// Shortcuts live on the key-down path, so a held key repeats them; the characters
+// that the Ctrl presses type (3, 22, 25, 26) still reach char_event, which ignores them.
 void on_key_down(WPARAM wparam) {
-  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return;
+  const bool control = GetKeyState(VK_CONTROL) < 0;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  if (GetKeyState(VK_MENU) < 0) return;
+  if (!control) {
+    if (wparam == VK_UP) run_event(history_up_event);
+    if (wparam == VK_DOWN) run_event(history_down_event);
+    return;
+  }
   if (wparam == 'C') copy_display_text();
-  if (wparam == 'V') paste_clipboard_text();
+  if (wparam == 'V') run_event(paste_clipboard_text);
+  if (wparam == 'Z' && !shift) run_event(undo_event);
+  if ((wparam == 'Z' && shift) || wparam == 'Y') run_event(redo_event);
 }
 
-} // namespace
-
-LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
   case WM_CREATE:
     on_create(window);
@@ -89,9 +110,11 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
   case WM_DRAWITEM:
     paint_key(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
     return TRUE;
-  case WM_CHAR:
-    handle_typed_char(static_cast<wchar_t>(LOWORD(wparam)));
+  case WM_CHAR: {
+    const auto code = static_cast<wchar_t>(LOWORD(wparam));
+    run_event([code] { return char_event(code); });
     break;
+  }
   case WM_KEYDOWN:
     on_key_down(wparam);
     break;
@@ -109,4 +132,17 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     break;
   }
   return DefWindowProcW(window, message, wparam, lparam);
+}
+
+} // namespace
+
+// No exception may unwind through the system's code that called us. Events stop
+// their own; what is left is the window's creation, which then fails and WinMain
+// exits with 1, and anything else, which leaves the message as not handled.
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  try {
+    return dispatch(window, message, wparam, lparam);
+  } catch (...) {
+    return message == WM_CREATE ? -1 : 0;
+  }
 }

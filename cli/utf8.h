@@ -5,6 +5,7 @@
 // above U+10FFFF, cut sequences and stray continuation bytes are all invalid.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -13,3 +14,7 @@ std::wstring utf8_to_wide(std::string_view bytes, bool& ok);
 
 // Never fails: a lone surrogate, or a wide character that is no code point, becomes U+FFFD.
 std::string wide_to_utf8(std::wstring_view text);
+
+// The same bytes as wide_to_utf8, written to out through a buffer on the stack:
+// takes no memory, so an answer can be written when none is left.
+void write_utf8(std::FILE* out, std::wstring_view text);

@@ -1,12 +1,13 @@
 // Parses the console driver's event lines; a strict reader, so that typos are reported.
-#include "commands/event_line.h"
+#include "cli/event_line.h"
 
 #include <charconv>
 #include <system_error>
 
 namespace {
 
-constexpr const char* expected = "expected k ID, c CODE, title or captions";
+constexpr const char* expected =
+    "expected k ID, c CODE, undo, redo, up, down, paste TEXT, title, captions or state";
 constexpr unsigned largest_value = 65535;
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
@@ -34,12 +35,51 @@ bool read_value(std::string_view word, int& value) {
   return true;
 }
 
+// The words that stand alone, and what each is.
+struct PlainWord {
+  std::string_view name;
+  EventKind kind;
+};
+constexpr PlainWord plain_words[] = {
+    {"undo", EventKind::undo},   {"redo", EventKind::redo},         {"up", EventKind::up},
+    {"down", EventKind::down},   {"title", EventKind::title},       {"captions", EventKind::captions},
+    {"state", EventKind::state},
+};
+
+// The text after "paste" and one blank, with its escapes read; false for a bad escape.
+bool read_paste_text(std::string_view rest, std::string& text) {
+  if (!rest.empty()) rest.remove_prefix(1);
+  text.clear();
+  text.reserve(rest.size());
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    if (rest[i] != '\\') {
+      text += rest[i];
+      continue;
+    }
+    const char next = i + 1 < rest.size() ? rest[++i] : '\0';
+    if (next == 'r') text += '\r';
+    else if (next == 'n') text += '\n';
+    else if (next == '\\') text += '\\';
+    else return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 Event parse_event(std::string_view line, bool& ok, std::string& message) {
   ok = false;
   std::string_view rest = line;
   const std::string_view name = next_word(rest);
+  if (name == "paste") {
+    Event event{EventKind::paste, 0, {}};
+    if (read_paste_text(rest, event.text)) {
+      ok = true;
+      return event;
+    }
+    message = "paste: a backslash must start \\r, \\n or \\\\";
+    return {EventKind::key, 0, {}};
+  }
   const std::string_view argument = next_word(rest);
   const bool extra = !next_word(rest).empty();
 
@@ -52,17 +92,19 @@ Event parse_event(std::string_view line, bool& ok, std::string& message) {
       message = std::string(what) + ", a whole number from 0 to 65535";
     } else {
       ok = true;
-      return {name == "k" ? EventKind::key : EventKind::typed_char, value};
-    }
-  } else if (name == "title" || name == "captions") {
-    if (!argument.empty()) {
-      message = std::string(name) + " takes no argument";
-    } else {
-      ok = true;
-      return {name == "title" ? EventKind::title : EventKind::captions, 0};
+      return {name == "k" ? EventKind::key : EventKind::typed_char, value, {}};
     }
   } else {
+    for (const PlainWord& word : plain_words) {
+      if (name != word.name) continue;
+      if (!argument.empty()) {
+        message = std::string(name) + " takes no argument";
+        return {EventKind::key, 0, {}};
+      }
+      ok = true;
+      return {word.kind, 0, {}};
+    }
     message = std::string("unknown event; ") + expected;
   }
-  return {EventKind::key, 0};
+  return {EventKind::key, 0, {}};
 }

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "commands/event_line.h"
-#include "commands/utf8.h"
+#include "cli/event_line.h"
+#include "cli/utf8.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // UTF-8 conversion by hand: the C runtimes' own converters follow the locale and differ.
-#include "commands/utf8.h"
+#include "cli/utf8.h"
 
 #include <cstdint>
 
@@ -21,21 +21,42 @@ void append_code_point(std::wstring& out, char32_t c) {
   out.push_back(static_cast<wchar_t>(c));
 }
 
-void append_utf8(std::string& out, char32_t c) {
+// Calls put(byte) for each byte of c in UTF-8.
+template <class Put>
+void put_utf8(char32_t c, Put put) {
   if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
+    put(static_cast<char>(c));
   } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    put(static_cast<char>(0xC0 | (c >> 6)));
+    put(static_cast<char>(0x80 | (c & 0x3F)));
   } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    put(static_cast<char>(0xE0 | (c >> 12)));
+    put(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    put(static_cast<char>(0x80 | (c & 0x3F)));
   } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    put(static_cast<char>(0xF0 | (c >> 18)));
+    put(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    put(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    put(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+// Calls put(byte) for each byte of text in UTF-8; what is no code point becomes U+FFFD.
+template <class Put>
+void put_text(std::wstring_view text, Put put) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t c = static_cast<char32_t>(static_cast<std::uint32_t>(text[i]));
+    if constexpr (sizeof(wchar_t) == 2) {
+      c &= 0xFFFF;
+      const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
+                        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+      if (pair) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
+        ++i;
+      }
+    }
+    if (c > 0x10FFFF || is_surrogate(c)) c = replacement;
+    put_utf8(c, put);
   }
 }
 
@@ -86,19 +107,19 @@ std::wstring utf8_to_wide(std::string_view bytes, bool& ok) {
 std::string wide_to_utf8(std::wstring_view text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = static_cast<char32_t>(static_cast<std::uint32_t>(text[i]));
-    if constexpr (sizeof(wchar_t) == 2) {
-      c &= 0xFFFF;
-      const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
-                        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-      if (pair) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
-        ++i;
-      }
-    }
-    if (c > 0x10FFFF || is_surrogate(c)) c = replacement;
-    append_utf8(out, c);
-  }
+  put_text(text, [&out](char byte) { out.push_back(byte); });
   return out;
+}
+
+void write_utf8(std::FILE* out, std::wstring_view text) {
+  char buffer[512];
+  std::size_t used = 0;
+  put_text(text, [&](char byte) {
+    buffer[used++] = byte;
+    if (used == sizeof buffer) {
+      std::fwrite(buffer, 1, used, out);
+      used = 0;
+    }
+  });
+  std::fwrite(buffer, 1, used, out);
 }

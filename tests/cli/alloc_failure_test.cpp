@@ -1,0 +1,169 @@
+// Out of memory at every allocation in turn: the event or line that meets it changes
+// nothing, and the run goes on exactly as if that event had never happened.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cli/driver.h"
+#include "tests/support/failing_alloc.h"
+#include "tests/support/session.h"
+
+namespace {
+
+// The session and every text the undo log can go back to, newest first.
+struct Outcome {
+  Session session;
+  std::vector<std::wstring> undo_trail;
+  bool operator==(const Outcome& o) const { return session == o.session && undo_trail == o.undo_trail; }
+};
+
+Outcome outcome() {
+  Outcome out{snapshot(), {}};
+  while (undo_event()) {
+    if (undo_count() + 1 == out.undo_trail.size()) break;
+    out.undo_trail.push_back(expression);
+    if (undo_count() == 0) break;
+  }
+  return out;
+}
+
+// Runs the events from the start state, leaving out the one at skip.
+Outcome run_without(const std::vector<UserEvent>& events, std::size_t skip) {
+  reset_session();
+  for (std::size_t i = 0; i < events.size(); ++i)
+    if (i != skip) run_user_event(events[i]);
+  return outcome();
+}
+
+// Each script reaches a different road: whole-text edits, the history walk, long
+// pastes, modes and memory, undo and redo in the middle.
+const std::vector<UserEvent> scripts[] = {
+    {typed('1'), typed('/'), typed('0'), typed(13), undo_key, redo_key, undo_key, typed('5')},
+    {pasted(L"12*(3+4"), typed(13), up_key, typed(8), pasted(L"\r"), up_key, up_key, down_key, down_key},
+    {click(1006), click(1045), click(1019), click(1022), click(1023), click(1027), click(1047),
+     click(1017), undo_key, undo_key, redo_key, click(1044)},
+    {pasted(L"123456789012345678901234567890+"), click(1024), click(1016), click(1036), click(1041),
+     click(1018), click(1011), undo_key, undo_key, undo_key, redo_key, typed('7')},
+    {typed('9'), typed(13), typed('8'), typed(13), up_key, up_key, typed('1'), up_key, undo_key, down_key},
+    {pasted(L"1234567890*(1234567890+987654321)-(55555555555/7)"), typed(13), up_key, click(1019),
+     click(1016), undo_key, undo_key, down_key, pasted(L"+1"), typed(8), click(1017), undo_key, redo_key},
+};
+
+TEST(AllocationFailure, EveryEventIsAllOrNothing) {
+  std::size_t runs = 0;
+  for (const auto& events : scripts) {
+    std::srand(1);
+    reset_session();
+    arm_allocations(0);
+    for (const UserEvent& e : events) {
+      allocation_plan.armed = true;
+      run_user_event(e);
+      allocation_plan.armed = false;
+    }
+    const std::size_t total = allocation_plan.count;
+    ASSERT_GT(total, 0u);
+    for (std::size_t k = 1; k <= total; ++k, ++runs) {
+      reset_session();
+      std::srand(1);
+      arm_allocations(k);
+      allocation_plan.armed = false;  // counted inside the events only, as above
+      std::size_t failed = events.size();
+      for (std::size_t i = 0; i < events.size(); ++i) {
+        const Session before = snapshot();
+        allocation_plan.armed = true;
+        const bool done = run_user_event(events[i]);
+        allocation_plan.armed = false;
+        if (done) {
+          // A failure that an event swallowed would show as a wrong outcome later.
+          ASSERT_FALSE(allocation_plan.failed && failed == events.size()) << "k=" << k << " event " << i;
+          continue;
+        }
+        ASSERT_TRUE(allocation_plan.failed) << "k=" << k << " event " << i;
+        ASSERT_EQ(failed, events.size()) << "k=" << k << ": a second failure";
+        failed = i;
+        ASSERT_EQ(snapshot(), before) << "k=" << k << " event " << i << ": " << describe(snapshot());
+      }
+      ASSERT_LT(failed, events.size()) << "k=" << k << ": no event failed";
+      const Outcome got = outcome();
+      ASSERT_EQ(got, run_without(events, failed)) << "k=" << k << " event " << failed;
+    }
+  }
+  std::printf("%zu runs, each with one allocation failed\n", runs);
+}
+
+// The console driver over the same plan: the line that meets the failure prints
+// nothing, is reported on its own, and the next lines go on from the state before it.
+struct DriverRun {
+  std::string out;
+  std::string err;
+  int exit_code;
+};
+
+std::string read_all(std::FILE* file) {
+  std::string text;
+  std::rewind(file);
+  for (int c; (c = std::getc(file)) != EOF;) text += static_cast<char>(c);
+  return text;
+}
+
+DriverRun drive(const std::string& input, bool eval_mode, std::size_t fail_at) {
+  std::FILE* in = std::tmpfile();
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  std::fputs(input.c_str(), in);
+  std::rewind(in);
+  reset_session();
+  std::srand(1);
+  arm_allocations(fail_at);
+  const int code = run_lines(in, out, err, eval_mode);
+  disarm_allocations();
+  DriverRun run{read_all(out), read_all(err), code};
+  std::fclose(in);
+  std::fclose(out);
+  std::fclose(err);
+  return run;
+}
+
+struct DriverScript {
+  bool eval_mode;
+  std::vector<std::string> lines;
+};
+
+const DriverScript driver_scripts[] = {
+    {false, {"k 1003", "paste 1+2*3\\r", "undo", "up", "c 13", "state", "title", "captions", "redo",
+             "down", "k 1017", "state"}},
+    {true, {"1+2", "sin(30", "(((1", "2\xC3\x97" "3", "1/0", "12345678901234567890"}},
+};
+
+std::string joined(const std::vector<std::string>& lines, std::size_t skip) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (i != skip) text += lines[i] + "\n";
+  return text;
+}
+
+TEST(AllocationFailure, DriverLinesAreAllOrNothing) {
+  for (const DriverScript& script : driver_scripts) {
+    const std::string input = joined(script.lines, script.lines.size());
+    const DriverRun clean = drive(input, script.eval_mode, 0);
+    ASSERT_EQ(clean.exit_code, 0) << clean.err;
+    const std::size_t total = allocation_plan.count;
+    ASSERT_GT(total, script.lines.size());
+    for (std::size_t k = 1; k <= total; ++k) {
+      const DriverRun run = drive(input, script.eval_mode, k);
+      ASSERT_EQ(run.exit_code, 1) << "k=" << k;
+      // "rivovuz-cli: line N: out of memory", N from 1.
+      const std::string prefix = "rivovuz-cli: line ";
+      ASSERT_EQ(run.err.compare(0, prefix.size(), prefix), 0) << run.err;
+      const std::size_t line = std::stoul(run.err.substr(prefix.size()));
+      ASSERT_EQ(run.err, prefix + std::to_string(line) + ": out of memory\n") << "k=" << k;
+      ASSERT_GE(line, 1u);
+      const DriverRun without = drive(joined(script.lines, line - 1), script.eval_mode, 0);
+      ASSERT_EQ(run.out, without.out) << "k=" << k << " line " << line;
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,186 @@
+// Undo, redo and the history walk: tables of event sequences, a model check over
+// random sessions, and what a step costs.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "helpers.h"
+#include "tests/support/session.h"
+
+namespace {
+
+struct SessionCase {
+  const char* name;
+  std::vector<UserEvent> events;
+  const wchar_t* text;  // expression afterwards
+  bool shown;           // result_shown afterwards
+  double memory;
+};
+
+void check(const SessionCase& c) {
+  reset_session();
+  for (const UserEvent& e : c.events) ASSERT_TRUE(run_user_event(e)) << c.name;
+  EXPECT_EQ(expression, c.text) << c.name;
+  EXPECT_EQ(result_shown, c.shown) << c.name;
+  EXPECT_EQ(memory, c.memory) << c.name;
+}
+
+const SessionCase undo_cases[] = {
+    {"an error is undone back to its expression",
+     {typed('1'), typed('/'), typed('0'), typed(13), undo_key}, L"1\u00F70", false, 0},
+    {"AC is undone", {typed('1'), typed('2'), typed('3'), click(key::clear), undo_key}, L"123", false, 0},
+    {"mc is undone", {typed('5'), click(key::m_plus), click(key::mc), undo_key}, L"5", false, 5},
+    {"m+ is undone", {typed('5'), click(key::m_plus), undo_key}, L"5", false, 0},
+    {"mr is undone", {typed('5'), click(key::m_plus), typed('7'), click(key::mr), undo_key}, L"57", false, 5},
+    {"a sign is undone", {typed('1'), typed('2'), click(key::sign), undo_key}, L"12", false, 0},
+    {"a sign taken away is undone", {typed('1'), click(key::sign), click(key::sign), undo_key}, L"-1", false, 0},
+    {"a backspace is undone", {typed('1'), typed('2'), typed(8), undo_key}, L"12", false, 0},
+    {"a fresh start keeps the result", {typed('2'), typed(13), typed('3'), undo_key}, L"2", true, 0},
+    {"undo past the start stays at 0", {typed('1'), undo_key, undo_key}, L"0", false, 0},
+    {"redo after undo", {typed('1'), typed('2'), undo_key, undo_key, redo_key, redo_key}, L"12", false, 0},
+    {"redo with nothing to redo", {typed('1'), redo_key}, L"1", false, 0},
+    {"a new step drops the redo", {typed('1'), typed('2'), undo_key, typed('3'), redo_key}, L"13", false, 0},
+    {"a paste is one step", {typed('9'), pasted(L"+1\r2*3\r"), undo_key}, L"9", false, 0},
+    {"a paste is redone whole", {pasted(L"12+3\r4"), undo_key, redo_key}, L"4", false, 0},
+    {"an event that changes nothing is no step",
+     {typed('1'), click(key::mc), typed('x'), click(999), undo_key}, L"0", false, 0},
+    {"\"0\" typed on \"0\" is no step", {typed('7'), typed(27), typed('0'), undo_key}, L"7", false, 0},
+    {"a recall is undone", {typed('1'), typed('+'), typed('2'), typed(13), up_key, undo_key}, L"3", true, 0},
+};
+
+const SessionCase history_cases[] = {
+    {"Up shows the newest entry", {typed('1'), typed('+'), typed('2'), typed(13), up_key}, L"1+2", false, 0},
+    {"Up twice shows the one before",
+     {typed('1'), typed(13), typed('2'), typed('*'), typed('3'), typed(13), up_key, up_key}, L"1", false, 0},
+    {"Up at the oldest does nothing", {typed('4'), typed('-'), typed(13), up_key, up_key}, L"4-", false, 0},
+    {"Up with no history does nothing", {typed('4'), up_key}, L"4", false, 0},
+    {"\"=\" on 0 is not recorded", {click(key::equals), typed('5'), up_key}, L"5", false, 0},
+    {"the same text is recorded once",
+     {typed('3'), typed(13), typed('3'), typed(13), typed('5'), up_key, up_key, down_key}, L"5", false, 0},
+    {"Down brings back the draft with its result", {typed('2'), typed('*'), typed('3'), typed(13), typed('-'),
+                                                    typed('1'), typed(13), up_key, up_key, down_key, down_key},
+     L"5", true, 0},
+    {"Down without a walk does nothing", {typed('6'), typed(13), down_key}, L"6", true, 0},
+    {"another event ends the walk",
+     {typed('1'), typed(13), typed('2'), typed(13), up_key, up_key, typed('5'), up_key}, L"2", false, 0},
+    {"undo ends the walk",
+     {typed('1'), typed(13), typed('2'), typed(13), typed('3'), typed(13), up_key, up_key, up_key, undo_key, up_key},
+     L"3", false, 0},
+    {"a pasted Enter records", {pasted(L"8/2\r"), up_key}, L"8\u00F72", false, 0},
+    {"the key \"=\" records as shown", {typed('2'), click(key::times), typed('3'), click(key::equals), up_key},
+     L"2*3", false, 0},
+    {"a recalled entry is edited", {typed('1'), typed(13), up_key, typed('0'), typed(13)}, L"10", true, 0},
+};
+
+TEST(Undo, Sequences) {
+  for (const SessionCase& c : undo_cases) check(c);
+}
+
+TEST(History, Sequences) {
+  for (const SessionCase& c : history_cases) check(c);
+}
+
+TEST(Undo, ModesAndRandRoundTrip) {
+  reset_session();
+  std::srand(7);
+  key_event(key::second);
+  key_event(key::angle);
+  key_event(key::rand);
+  const Session drawn = snapshot();
+  for (int k = 0; k < 3; ++k) ASSERT_TRUE(undo_event());
+  EXPECT_TRUE(second_mode == false && radian_mode == true && expression == L"0");
+  const RefreshLog before = refresh_log;
+  for (int k = 0; k < 3; ++k) ASSERT_TRUE(redo_event());
+  EXPECT_EQ(snapshot(), drawn) << describe(snapshot());
+  // Three redos: a display refresh each, and key captions for the two mode changes.
+  EXPECT_EQ(refresh_log.display - before.display, 3);
+  EXPECT_EQ(refresh_log.key_labels - before.key_labels, 2);
+}
+
+// A model of the log with whole snapshots: k undos give the state from k steps back,
+// redo gives back exactly what undo took, and only a change of state makes a step.
+TEST(Undo, RandomSessionsMatchAModel) {
+  const std::vector<UserEvent> pool = {
+      click(key::digit1), click(key::digit7), click(key::plus), click(key::equals), click(key::clear),
+      click(key::back), click(key::sign), click(key::second), click(key::angle), click(key::m_plus),
+      click(key::mc), click(key::mr), click(key::sin), click(key::point), click(key::square),
+      typed('3'), typed('/'), typed(13), typed(8), typed(27), typed('('), pasted(L"2*(1\r"),
+      undo_key, undo_key, redo_key, up_key, up_key, down_key};
+  std::mt19937 generator(99);
+  std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+  for (int session = 0; session < 20; ++session) {
+    reset_session();
+    std::vector<Session> done{snapshot()};  // the state after each step, oldest first
+    std::vector<Session> undone;
+    for (int n = 0; n < 500; ++n) {
+      const UserEvent& e = pool[pick(generator)];
+      Session before = snapshot();
+      ASSERT_TRUE(run_user_event(e));
+      Session after = snapshot();
+      if (e.kind == UserEvent::undo) {
+        if (done.size() > 1) {
+          undone.push_back(done.back());
+          done.pop_back();
+        }
+        ASSERT_EQ(after.expression, done.back().expression) << n;
+      } else if (e.kind == UserEvent::redo) {
+        if (!undone.empty()) {
+          done.push_back(undone.back());
+          undone.pop_back();
+        }
+        ASSERT_EQ(after.expression, done.back().expression) << n;
+      } else if (after.expression != before.expression || after.result_shown != before.result_shown ||
+                 after.second_mode != before.second_mode || after.radian_mode != before.radian_mode ||
+                 std::memcmp(&after.memory, &before.memory, sizeof after.memory) != 0) {
+        done.push_back(after);
+        undone.clear();
+      }
+      const Session& model = done.back();
+      after.history = model.history;  // history is not undone
+      ASSERT_EQ(after.undo_count, done.size() - 1) << n;
+      ASSERT_EQ(after.redo_count, undone.size()) << n;
+      after.undo_count = model.undo_count;
+      after.redo_count = model.redo_count;
+      ASSERT_EQ(after, model) << n << " " << describe(after) << " vs " << describe(model);
+    }
+  }
+}
+
+// What a step keeps, on a text of a million characters.
+TEST(Undo, StepCostFollowsTheChangeNotTheText) {
+  reset_session();
+  const std::wstring long_text(1000000, L'7');
+  paste_event(long_text);
+  struct Cost {
+    UserEvent event;
+    std::size_t most_chars;  // characters the step may keep
+  };
+  const Cost costs[] = {{typed('5'), 1}, {typed(8), 1}, {click(key::sign), 1}, {click(key::sign), 1},
+                        {click(key::plus), 1}, {click(key::cube), 2}, {typed(13), 1000010}};
+  for (const Cost& c : costs) {
+    const std::size_t before = undo_bytes();
+    ASSERT_TRUE(run_user_event(c.event));
+    EXPECT_LE(undo_bytes() - before, 64 + c.most_chars * sizeof(wchar_t)) << c.event.value;
+  }
+}
+
+// Each round keeps two steps of a million characters: 20 rounds are 80 MB in UTF-16.
+TEST(Undo, LogAndHistoryStayWithinTheBound) {
+  reset_session();
+  const std::wstring long_text(1000000, L'1');
+  for (int n = 0; n < 20; ++n) {
+    paste_event(long_text);
+    paste_event(L"+1\r");  // a history entry of a million characters
+    const std::size_t before = undo_bytes();
+    key_event(key::clear);
+    const std::size_t newest = undo_bytes() > before ? undo_bytes() - before : 0;
+    ASSERT_LE(undo_bytes() + history_bytes(), history_bound + newest) << n;
+  }
+  EXPECT_LT(undo_count(), 60u);
+  EXPECT_GT(undo_count(), 1u);
+  ASSERT_TRUE(undo_event());  // "AC"
+  ASSERT_TRUE(undo_event());  // "+1" and Enter
+  EXPECT_TRUE(expression == long_text);
+}
+
+}  // namespace
