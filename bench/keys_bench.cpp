@@ -7,8 +7,11 @@
 
 #include "bench/bench.h"
 #include "bench/texts.h"
+#include "commands/events.h"
+#include "commands/history.h"
 #include "commands/keys.h"
 #include "commands/state.h"
+#include "commands/undo.h"
 
 namespace {
 
@@ -48,17 +51,41 @@ void set_per_key(benchmark::State& state, std::size_t keys_per_round) {
       benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void random_sequence(benchmark::State& state, std::size_t count, bool with_sign) {
+// recorded: each key as the window runs it, one undo step each; else the command alone.
+void random_sequence(benchmark::State& state, std::size_t count, bool with_sign, bool recorded) {
   const std::vector<int> keys = random_keys(count, with_sign);
   std::size_t final_length = 0;
   for (auto _ : state) {
-    reset_state();
-    for (int id : keys) run_key_command(id);
+    if (recorded) {
+      reset_session();
+      for (int id : keys) key_event(id);
+    } else {
+      reset_state();
+      for (int id : keys) run_key_command(id);
+    }
     final_length = expression.size();
     benchmark::DoNotOptimize(expression.data());
   }
   set_per_key(state, count);
   state.counters["final_chars"] = static_cast<double>(final_length);
+  if (recorded) state.counters["log_bytes_per_key"] = static_cast<double>(undo_bytes()) / count;
+}
+
+// What one event adds to the undo log and the history, on a text of length characters;
+// the clock runs over nothing worth timing, the counter is the figure.
+void step_cost(benchmark::State& state, std::size_t length, int id) {
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    reset_session();
+    expression = long_text(LongText::sum_text, length);
+    const std::size_t before = undo_bytes() + history_bytes();
+    key_event(id);
+    bytes = undo_bytes() + history_bytes() - before;
+    state.ResumeTiming();
+  }
+  state.counters["step_bytes"] = static_cast<double>(bytes);
+  state.counters["chars"] = static_cast<double>(length);
 }
 
 // The long texts the single keys work on.
@@ -110,14 +137,26 @@ constexpr std::size_t lengths[] = {1000, 10000, 100000, 1000000};
 void register_key_benchmarks() {
   for (std::size_t n : lengths) {
     const std::string size = std::to_string(n);
-    benchmark::RegisterBenchmark(("keys/random/" + size).c_str(), random_sequence, n, false)
+    benchmark::RegisterBenchmark(("keys/random/" + size).c_str(), random_sequence, n, false, false)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("keys/random_recorded/" + size).c_str(), random_sequence, n,
+                                 false, true)
         ->Unit(benchmark::kMicrosecond);
     // "±" copies the whole text each time, so this variant stops at 10^5 keys.
     if (n <= 100000)
       benchmark::RegisterBenchmark(("keys/random_with_sign/" + size).c_str(), random_sequence, n,
-                                   true)
+                                   true, false)
           ->Unit(benchmark::kMicrosecond);
   }
+  // The undo cost of a step on a million characters: a typed digit, "=", "AC", "±".
+  const struct {
+    const char* name;
+    int id;
+  } costed[] = {{"digit", 1006}, {"equals", 1016}, {"clear", 1017}, {"sign", 1019}};
+  for (const auto& c : costed)
+    benchmark::RegisterBenchmark((std::string("undo_cost/") + c.name + "/1000000").c_str(), step_cost,
+                                 std::size_t{1000000}, c.id)
+        ->Iterations(3);
   for (std::size_t n : lengths) {
     const std::string size = std::to_string(n);
     benchmark::RegisterBenchmark(("keys/digit_backspace/" + size).c_str(), key_pair,

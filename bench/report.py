@@ -101,6 +101,7 @@ def scaling_table(rows, out, verdicts):
 def keys_table(rows, out):
     names = [
         ("random", "random keys (no \"=\", \"AC\", \"mr\", \"Rand\", \"±\"): sequence length"),
+        ("random_recorded", "the same keys, each recorded for undo: sequence length"),
         ("random_with_sign", "the same with \"±\": sequence length"),
         ("digit_backspace", "\"5\" then \"⌫\" on a sum of length"),
         ("point_backspace", "\".\" then \"⌫\" on a sum of length"),
@@ -116,6 +117,31 @@ def keys_table(rows, out):
             row = rows.get("keys/%s/%d" % (key, size))
             cells.append("%s" % fmt_time(row["per_key"] * 1e9) if row and "per_key" in row else "–")
         out.append("| %s | %s |" % (label, " | ".join(cells)))
+    ratios = []
+    for size in SIZES:
+        bare, recorded = rows.get("keys/random/%d" % size), rows.get("keys/random_recorded/%d" % size)
+        if bare and recorded and "per_key" in bare and "per_key" in recorded:
+            ratios.append(recorded["per_key"] / bare["per_key"])
+    if ratios:
+        out.append("")
+        out.append("Recorded for undo against the bare command, per key: " +
+                   ", ".join("%.2f" % r for r in ratios) + " (10^3 .. 10^6).")
+    out.append("")
+    out.append("| what one step keeps on 10^6 characters | bytes |")
+    out.append("|---|---:|")
+    for key, label in [("digit", "a digit"), ("equals", "\"=\" (old text and history entry)"),
+                       ("clear", "\"AC\""), ("sign", "\"±\"")]:
+        row = rows.get("undo_cost/%s/1000000" % key)
+        out.append("| %s | %s |" % (label, "%d" % row["step_bytes"] if row and "step_bytes" in row else "–"))
+    out.append("")
+    out.append("| \"=\" on 10^6 characters | bare | recorded | ratio |")
+    out.append("|---|---:|---:|---:|")
+    for shape in SHAPES:
+        bare = rows.get("scaling/%s/1000000" % shape)
+        recorded = rows.get("scaling_recorded/%s/1000000" % shape)
+        if bare and recorded:
+            out.append("| %s | %s | %s | %.2f |" % (shape, fmt_time(bare["real_time"] * 1e3),
+                       fmt_time(recorded["real_time"] * 1e3), recorded["real_time"] / bare["real_time"]))
 
 
 def scaling_series(rows):

@@ -11,6 +11,7 @@
 #include "bench/bench.h"
 #include "bench/texts.h"
 #include "commands/evaluate.h"
+#include "commands/events.h"
 #include "commands/state.h"
 
 namespace {
@@ -45,7 +46,8 @@ double thread_seconds() {
   return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
 }
 
-void equals_long(benchmark::State& state, ScalingCase c) {
+// recorded: "=" as the window runs it, keeping the old text for undo and in the history.
+void equals_long(benchmark::State& state, ScalingCase c, bool recorded) {
   const std::wstring text = widen(long_expression(c.shape, c.length));
   // The result must be a number, or the run would measure an early failure.
   expression = text;
@@ -65,11 +67,13 @@ void equals_long(benchmark::State& state, ScalingCase c) {
   std::size_t evaluations = 0;
   for (auto _ : state) {
     for (std::wstring& copy : copies) copy = text;
+    if (recorded) reset_session();
     const double start = thread_seconds();
     for (std::wstring& copy : copies) {
       expression.swap(copy);
       result_shown = false;
-      evaluate_command();
+      if (recorded) key_event(1016);
+      else evaluate_command();
     }
     const double stop = thread_seconds();
     benchmark::DoNotOptimize(expression.data());
@@ -92,7 +96,13 @@ void register_scaling_benchmarks() {
     for (std::size_t length : scaling_lengths)
       benchmark::RegisterBenchmark(
           ("scaling/" + std::string(s.name) + "/" + std::to_string(length)).c_str(), equals_long,
-          ScalingCase{s.shape, length})
+          ScalingCase{s.shape, length}, false)
           ->UseManualTime()
           ->Unit(benchmark::kMicrosecond);
+  // "=" with its undo step and history entry, beside the bare command.
+  for (const LongShapeName& s : long_shapes)
+    benchmark::RegisterBenchmark(("scaling_recorded/" + std::string(s.name) + "/1000000").c_str(),
+                                 equals_long, ScalingCase{s.shape, 1000000}, true)
+        ->UseManualTime()
+        ->Unit(benchmark::kMicrosecond);
 }

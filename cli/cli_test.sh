@@ -49,6 +49,11 @@ keys)
   printf 'k 1003\r\nk 1016\r\n' | check crlf_lines keys 0 '2\n2\n'
   printf '\357\273\277k 1005\n' | check byte_order_mark keys 0 '4\n'
   printf 'k 1001\nk 1016\n' | check blank_equals keys 0 '0\n0\n'
+  # An error is undone back to its expression, redone, and recalled from the history.
+  printf 'c 49\nc 47\nc 48\nc 13\nundo\nredo\nup\ndown\nstate\n' |
+    check undo_redo_history keys 0 '1\n1\303\267\n1\303\2670\n\351\224\231\350\257\257\n1\303\2670\n\351\224\231\350\257\257\n1\303\2670\n\351\224\231\350\257\257\n\351\224\231\350\257\257\t0\t0\t1\t1\n'
+  printf 'paste 12*(3\\r+1\\\\\nundo\nredo\nk 1045\nk 1022\nstate\nk 1017\nundo\nundo\nstate\n' |
+    check paste_and_state keys 0 '36+1\n0\n36+1\n36+1\n36+1\n36+1\t36\t1\t1\t0\n0\n36+1\n36+1\n36+1\t36\t0\t1\t0\n'
 
   # Captions: 48 fields, and the angle-mode key names the mode in force.
   printf 'k 1022\nk 1023\ncaptions\n' | "${run[@]}" keys >"$work/captions" 2>&1
@@ -75,6 +80,7 @@ bad_input)
   printf 'k 1002\nbogus\nk\nk 99999999999999999999999\n\nc -1\nk 1012 7\n\377\376\nk 1003\ntitle x\n' |
     check bad_event_lines keys 1 '1\n12\n' '^rivovuz-cli: line 8: not valid UTF-8$'
   printf 'k 1002\nbogus\n' | check unknown_event keys 1 '1\n' '^rivovuz-cli: line 2: unknown event'
+  printf 'k 1002\npaste 3\\t\nk 1003\n' | check bad_paste_escape keys 1 '1\n12\n' '^rivovuz-cli: line 2: paste: a backslash'
   printf '1+1\n\300\257\n2*3\n\355\240\200\n' | check eval_invalid_utf8 eval 1 '2\n6\n' 'line 4: not valid UTF-8'
   { head -c 1048576 /dev/zero | tr '\0' 'k'; echo; echo 'k 1009'; } |
     check megabyte_event keys 1 '8\n' 'line 1: unknown event'

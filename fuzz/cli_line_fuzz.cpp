@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "commands/evaluate.h"
+#include "commands/events.h"
 #include "cli/event_line.h"
 #include "commands/state.h"
 #include "cli/utf8.h"
@@ -57,8 +58,14 @@ Event checked_parse(std::string_view line, bool& ok) {
   const std::string_view name = first_word(line);
   const bool named_right = (event.kind == EventKind::key && name == "k") ||
                            (event.kind == EventKind::typed_char && name == "c") ||
+                           (event.kind == EventKind::undo && name == "undo") ||
+                           (event.kind == EventKind::redo && name == "redo") ||
+                           (event.kind == EventKind::up && name == "up") ||
+                           (event.kind == EventKind::down && name == "down") ||
+                           (event.kind == EventKind::paste && name == "paste") ||
                            (event.kind == EventKind::title && name == "title") ||
-                           (event.kind == EventKind::captions && name == "captions");
+                           (event.kind == EventKind::captions && name == "captions") ||
+                           (event.kind == EventKind::state && name == "state");
   if (!named_right) fail("an event of another kind than its line names", shown);
   if (event.value < 0 || event.value > 65535) fail("an event value outside 0..65535", shown);
   if (event.kind == EventKind::key || event.kind == EventKind::typed_char) {
@@ -70,6 +77,12 @@ Event checked_parse(std::string_view line, bool& ok) {
       fail("the plain form of an event reads differently", shown);
   }
   return event;
+}
+
+std::wstring shown_line(std::string_view line) { return widen_ascii(line.substr(0, 200)); }
+
+void checked_event(bool (*event)(), const char* name) {
+  if (!event()) fail("an event failed with memory to spare", widen_ascii(name));
 }
 
 void run_line(std::string_view line, bool eval_mode) {
@@ -89,8 +102,19 @@ void run_line(std::string_view line, bool eval_mode) {
   switch (event.kind) {
     case EventKind::key: check_key(event.value); break;
     case EventKind::typed_char: check_typed(static_cast<wchar_t>(event.value)); break;
+    case EventKind::undo: checked_event(undo_event, "undo"); break;
+    case EventKind::redo: checked_event(redo_event, "redo"); break;
+    case EventKind::up: checked_event(history_up_event, "up"); break;
+    case EventKind::down: checked_event(history_down_event, "down"); break;
+    case EventKind::paste: {
+      const std::wstring pasted = utf8_to_wide(event.text, ok);
+      if (!ok) fail("a paste text from a valid line is not valid UTF-8", shown_line(line));
+      if (!paste_event(pasted)) fail("a paste failed", pasted);
+      break;
+    }
     case EventKind::title:
-    case EventKind::captions: check_view(); break;
+    case EventKind::captions:
+    case EventKind::state: check_view(); break;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "commands/events.h"
 #include "commands/keys.h"
 #include "commands/state.h"
 #include "commands/typing.h"
@@ -46,6 +47,14 @@ Step key_step(int id, bool second) {
   return Step::none;  // ")" "±" "x³" "1/x" "x!" "mc" "m+" "m-"
 }
 
+// "=" as the user's event, recorded for undo, and again on a copy of the state, which
+// must leave the log alone.
+void press_equals_event() {
+  if (!key_event(1016)) fail("the \"=\" event failed", expression);
+}
+void enter_event() {
+  if (!char_event(13)) fail("the Enter event failed", expression);
+}
 void press_equals_key() { run_key_command(1016); }
 void type_enter() { handle_typed_char(13); }
 
@@ -79,14 +88,14 @@ void check_key(int id) {
   const Step step = key_step(id, before.second_mode);
   const std::wstring event = key_name(id);
   if (valid && step == Step::evaluates) {
-    checked_evaluate(press_equals_key);
+    checked_evaluate(press_equals_event);
     check_repeated_evaluate(press_equals_key);
     return;
   }
   try {
-    run_key_command(id);
+    if (!key_event(id)) fail("a key event failed", event + L" on " + before.expression);
   } catch (...) {
-    fail("an exception left run_key_command", event + L" on " + before.expression);
+    fail("an exception left key_event", event + L" on " + before.expression);
   }
   if (!valid) {
     if (expression != before.expression || result_shown != before.result_shown ||
@@ -125,14 +134,14 @@ void check_typed(wchar_t code) {
   const StateSnapshot before = take_snapshot();
   const std::wstring event = L"typed " + std::to_wstring(static_cast<unsigned>(code) & 0xFFFFu);
   if (code == 13) {
-    checked_evaluate(type_enter);
+    checked_evaluate(enter_event);
     check_repeated_evaluate(type_enter);
     return;
   }
   try {
-    handle_typed_char(code);
+    if (!char_event(code)) fail("a typed character failed", event + L" on " + before.expression);
   } catch (...) {
-    fail("an exception left handle_typed_char", event + L" on " + before.expression);
+    fail("an exception left char_event", event + L" on " + before.expression);
   }
   if (!same_bits(memory, before.memory) || second_mode != before.second_mode ||
       radian_mode != before.radian_mode)

@@ -7,10 +7,11 @@
 // through fail() (fuzz/invariants.h).
 #pragma once
 
-// A click on the key with this control id (any int; ids that are no key do nothing).
+// A click on the key with this control id (any int; ids that are no key do nothing),
+// through key_event as the window runs it.
 void check_key(int id);
 
-// A typed UTF-16 code unit, as the window passes it to handle_typed_char.
+// A typed UTF-16 code unit, through char_event as the window runs it.
 void check_typed(wchar_t code);
 
 // The title and captions that a window would show for the current state.

@@ -8,6 +8,7 @@
 #include <limits>
 #include <string>
 
+#include "commands/events.h"
 #include "commands/state.h"
 #include "engine/format.h"
 #include "engine/number.h"
@@ -111,7 +112,10 @@ void restore_snapshot(const StateSnapshot& state) {
   refresh_log = state.refreshes;
 }
 
-void reset_state() { restore_snapshot({L"0", 0.0, false, true, false, {}}); }
+void reset_state() {
+  reset_session();
+  refresh_log = RefreshLog{};
+}
 
 void fail(const char* rule, const std::wstring& detail) {
   std::fprintf(stderr, "\nbroken rule: %s\n  text: \"", rule);

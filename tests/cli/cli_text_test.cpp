@@ -77,6 +77,7 @@ struct EventCase {
   const char* line;
   EventKind kind;
   int value;
+  const char* text = "";  // what a paste types
 };
 
 const EventCase event_cases[] = {
@@ -90,6 +91,17 @@ const EventCase event_cases[] = {
     {"c 38477", EventKind::typed_char, 38477},
     {"title", EventKind::title, 0},
     {" captions ", EventKind::captions, 0},
+    {"undo", EventKind::undo, 0},
+    {"\tredo ", EventKind::redo, 0},
+    {"up", EventKind::up, 0},
+    {"down", EventKind::down, 0},
+    {"state", EventKind::state, 0},
+    {"paste 1+2", EventKind::paste, 0, "1+2"},
+    {"paste", EventKind::paste, 0, ""},
+    {"paste  two  blanks ", EventKind::paste, 0, " two  blanks "},
+    {"paste\t6*7\\r", EventKind::paste, 0, "6*7\r"},
+    {"paste 1\\n2\\\\3\\r\\r", EventKind::paste, 0, "1\n2\\3\r\r"},
+    {"  paste \xC3\x97", EventKind::paste, 0, "\xC3\x97"},
 };
 
 TEST(EventLine, GoodLines) {
@@ -100,6 +112,7 @@ TEST(EventLine, GoodLines) {
     EXPECT_TRUE(ok) << c.line;
     EXPECT_EQ(event.kind, c.kind) << c.line;
     EXPECT_EQ(event.value, c.value) << c.line;
+    EXPECT_EQ(event.text, c.text) << c.line;
   }
 }
 
@@ -129,6 +142,11 @@ const BadLineCase bad_cases[] = {
     {"c 70000", "c needs one UTF-16 code unit"},
     {"title now", "title takes no argument"},
     {"captions 2", "captions takes no argument"},
+    {"undo 2", "undo takes no argument"},
+    {"state x", "state takes no argument"},
+    {"pastex", "unknown event"},
+    {"paste a\\tb", "paste: a backslash"},
+    {"paste ends in \\", "paste: a backslash"},
 };
 
 TEST(EventLine, BadLinesSayWhatIsWrong) {

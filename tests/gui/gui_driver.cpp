@@ -5,7 +5,7 @@
 //        rivovuz_gui_driver gdi EXE       GDI balance of the counted build
 //        rivovuz_gui_driver start EXE     starts EXE, prints its process id
 //        rivovuz_gui_driver centre PID ID prints the screen centre of key ID
-//        rivovuz_gui_driver expect PID TEXT   display text must be TEXT (ASCII)
+//        rivovuz_gui_driver expect PID TEXT   display text must be TEXT (ASCII, \uXXXX for others)
 //        rivovuz_gui_driver close PID     closes the window, exit code must be 0
 // Exit code 0: all checks passed; 1: a check failed; 3: the window never appeared.
 #include <cmath>
@@ -40,6 +40,20 @@ void expect_text(HWND window, const std::wstring& expected, const std::string& w
 }
 
 namespace {
+
+// "\uXXXX" as the one code unit it names: the command line stays ASCII.
+std::wstring unescaped(const std::wstring& text) {
+  std::wstring out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text.compare(i, 2, L"\\u") == 0 && i + 6 <= text.size()) {
+      out += static_cast<wchar_t>(std::wcstoul(text.substr(i + 2, 4).c_str(), nullptr, 16));
+      i += 5;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
 
 int finish(const char* suite) {
   std::printf("%s: %d checks, %d failed\n", suite, checks_run, checks_failed);
@@ -110,7 +124,7 @@ int wmain(int argc, wchar_t** argv) {
   if (mode == L"expect" && argc == 4) {
     Program program = attach_program(process_id_argument(argv[2]));
     HWND display = GetDlgItem(program.window, 1000);
-    const std::wstring expected = argv[3];
+    const std::wstring expected = unescaped(argv[3]);
     // Real input arrives asynchronously: give it a moment to reach the display.
     wait_for([&] { return text_of(display) == expected; }, 5000);
     expect_text(display, expected, "display after real input");
