@@ -71,23 +71,6 @@ void random_sequence(benchmark::State& state, std::size_t count, bool with_sign,
   if (recorded) state.counters["log_bytes_per_key"] = static_cast<double>(undo_bytes()) / count;
 }
 
-// What one event adds to the undo log and the history, on a text of length characters;
-// the clock runs over nothing worth timing, the counter is the figure.
-void step_cost(benchmark::State& state, std::size_t length, int id) {
-  std::size_t bytes = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    reset_session();
-    expression = long_text(LongText::sum_text, length);
-    const std::size_t before = undo_bytes() + history_bytes();
-    key_event(id);
-    bytes = undo_bytes() + history_bytes() - before;
-    state.ResumeTiming();
-  }
-  state.counters["step_bytes"] = static_cast<double>(bytes);
-  state.counters["chars"] = static_cast<double>(length);
-}
-
 // The long texts the single keys work on.
 enum class LongText {
   sum_text,     // "1+22+...+12345": the current number is short
@@ -127,6 +110,23 @@ void single_key(benchmark::State& state, LongText kind, std::size_t length, int 
     benchmark::DoNotOptimize(memory);
   }
   set_per_key(state, 1);
+  state.counters["chars"] = static_cast<double>(length);
+}
+
+// What one event adds to the undo log and the history, on a text of length characters;
+// the clock runs over nothing worth timing, the counter is the figure.
+void step_cost(benchmark::State& state, std::size_t length, int id) {
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    reset_session();
+    expression = long_text(LongText::sum_text, length);
+    const std::size_t before = undo_bytes() + history_bytes();
+    key_event(id);
+    bytes = undo_bytes() + history_bytes() - before;
+    state.ResumeTiming();
+  }
+  state.counters["step_bytes"] = static_cast<double>(bytes);
   state.counters["chars"] = static_cast<double>(length);
 }
 

@@ -25,6 +25,7 @@ struct Walk {
 Walk walk;
 
 void end_walk() {
+  if (!walk.active) return;
   walk.active = false;
   std::wstring().swap(walk.draft);  // a long draft gives its memory back
 }

@@ -8,6 +8,7 @@ std::deque<std::wstring> history;
 namespace {
 
 std::size_t bytes = 0;
+std::size_t added_in_step = 0;
 
 std::size_t entry_bytes(const std::wstring& entry) {
   return sizeof entry + entry.capacity() * sizeof(wchar_t);
@@ -20,10 +21,13 @@ void remember_expression(const std::wstring& text) {
   if (!history.empty() && history.back() == text) return;
   history.push_back(text);
   bytes += entry_bytes(history.back());
+  ++added_in_step;
 }
 
-void truncate_history(std::size_t size) {
-  while (history.size() > size) {
+void keep_history_of_step() { added_in_step = 0; }
+
+void forget_history_of_step() {
+  for (; added_in_step > 0; --added_in_step) {
     bytes -= entry_bytes(history.back());
     history.pop_back();
   }
@@ -41,4 +45,5 @@ std::size_t history_bytes() { return bytes; }
 void clear_history() {
   std::deque<std::wstring>().swap(history);
   bytes = 0;
+  added_in_step = 0;
 }

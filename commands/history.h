@@ -14,9 +14,12 @@ extern std::deque<std::wstring> history;
 // May throw std::bad_alloc with the history unchanged.
 void remember_expression(const std::wstring& text);
 
-// Never fail: drop entries beyond the first size, or the oldest (false when only the
-// newest is left).
-void truncate_history(std::size_t size);
+// The entries the step in progress recorded: kept when it ends, dropped when it fails.
+// Never fail.
+void keep_history_of_step();
+void forget_history_of_step();
+
+// Never fails; false when only the newest entry is left.
 bool drop_oldest_history_entry();
 
 std::size_t history_bytes();  // the entries' characters and their records

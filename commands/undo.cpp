@@ -2,6 +2,7 @@
 #include "commands/undo.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <deque>
 #include <string>
@@ -12,49 +13,69 @@
 
 namespace {
 
-// The part of the state that every step keeps whole, before and after.
+// The part of the state that every step keeps whole, before and after: memory, and
+// the three flags as bits.
 struct Flags {
   double memory;
-  bool second_mode;
-  bool radian_mode;
-  bool result_shown;
+  std::uint8_t bits;
 };
 
-Flags current_flags() { return {memory, second_mode, radian_mode, result_shown}; }
+Flags current_flags() {
+  return {memory, static_cast<std::uint8_t>((second_mode ? 1 : 0) | (radian_mode ? 2 : 0) |
+                                            (result_shown ? 4 : 0))};
+}
 
-void set_flags(const Flags& flags) {
-  memory = flags.memory;
-  second_mode = flags.second_mode;
-  radian_mode = flags.radian_mode;
-  result_shown = flags.result_shown;
+void set_flags(double memory_value, std::uint8_t bits) {
+  memory = memory_value;
+  second_mode = (bits & 1) != 0;
+  radian_mode = (bits & 2) != 0;
+  result_shown = (bits & 4) != 0;
 }
 
 // Bit for bit: -0 and 0 differ on the display, and a NaN memory equals itself.
 bool same_flags(const Flags& a, const Flags& b) {
-  return std::memcmp(&a.memory, &b.memory, sizeof a.memory) == 0 &&
-         a.second_mode == b.second_mode && a.radian_mode == b.radian_mode &&
-         a.result_shown == b.result_shown;
+  return std::memcmp(&a.memory, &b.memory, sizeof a.memory) == 0 && a.bits == b.bits;
 }
 
+// Spans of this many characters together, the most keys change, stay in the step itself.
+constexpr std::size_t small_span = 4;
+
 // One step: the span [at, at + old_length) of the text before it became
-// [at, at + new_length) after it. Both spans lie in step_chars, old then new.
+// [at, at + new_length) after it. Both spans, old then new, lie in small when they fit,
+// else in step_chars.
 struct Step {
   std::size_t at;
   std::size_t old_length;
   std::size_t new_length;
-  std::size_t chars;  // position of the old span, counted from the first character ever kept
-  Flags before;
-  Flags after;
+  double memory_before;
+  double memory_after;
+  std::uint8_t bits_before;
+  std::uint8_t bits_after;
+  bool spans_inside;
+  wchar_t small[small_span];
+
+  std::size_t outside() const { return spans_inside ? 0 : old_length + new_length; }
 };
 
 // Oldest first. steps[0, undoable) can be undone, the rest redone; their spans lie in
-// step_chars in the same order, so dropping the oldest step drops characters at the front.
+// step_chars in the same order, so dropping the oldest step drops characters at the
+// front, and the spans of the undoable steps end where those of the others begin.
 std::deque<Step> steps;
 std::size_t undoable = 0;
+std::size_t redoable = 0;  // steps.size() - undoable, kept so as not to count a deque
 std::deque<wchar_t> step_chars;
-std::size_t chars_dropped = 0;  // characters dropped from the front of step_chars so far
+std::size_t undoable_chars = 0;
+std::size_t log_bytes = 0;  // steps and step_chars outside the event in progress, in bytes
 
-std::size_t char_index(const Step& step) { return step.chars - chars_dropped; }
+// Most spans are a character or two: one push each is cheaper than a range insert.
+template <class Iterator>
+void append_chars(Iterator first, Iterator last) {
+  if (last - first < 16) {
+    for (; first != last; ++first) step_chars.push_back(*first);
+  } else {
+    step_chars.insert(step_chars.end(), first, last);
+  }
+}
 
 // The event in progress. Its old span grows at the end of step_chars as edits reach
 // further into the text: the characters outside [front, size - back) are untouched.
@@ -63,9 +84,8 @@ struct Pending {
   bool text_changed = false;
   std::size_t front = 0;
   std::size_t back = 0;
-  std::size_t saved_at = 0;   // where the old span starts in step_chars
+  std::size_t saved_at = 0;   // where the old span starts in step_chars, once text_changed
   std::size_t saved_length = 0;
-  std::size_t history_size = 0;
   Flags before{};
 };
 Pending pending;
@@ -77,8 +97,9 @@ void note_change(std::size_t keep_front, std::size_t keep_back) {
   Pending& p = pending;
   if (!p.active) return;
   if (!p.text_changed) {
-    step_chars.insert(step_chars.end(), expression.begin() + static_cast<std::ptrdiff_t>(keep_front),
-                      expression.end() - static_cast<std::ptrdiff_t>(keep_back));
+    p.saved_at = step_chars.size();
+    append_chars(expression.begin() + static_cast<std::ptrdiff_t>(keep_front),
+                 expression.end() - static_cast<std::ptrdiff_t>(keep_back));
     p.front = keep_front;
     p.back = keep_back;
     p.saved_length = expression.size() - keep_front - keep_back;
@@ -99,26 +120,32 @@ void note_change(std::size_t keep_front, std::size_t keep_back) {
   if (keep_back < p.back) {
     const std::size_t grow = std::max(p.back - keep_back, p.saved_length);
     const std::size_t to = p.back > grow ? p.back - grow : 0;
-    step_chars.insert(step_chars.end(), expression.end() - static_cast<std::ptrdiff_t>(p.back),
-                      expression.end() - static_cast<std::ptrdiff_t>(to));
+    append_chars(expression.end() - static_cast<std::ptrdiff_t>(p.back),
+                 expression.end() - static_cast<std::ptrdiff_t>(to));
     p.saved_length += p.back - to;
     p.back = to;
   }
 }
 
-// Replaces expression[at, at + length) by count characters of step_chars from index;
-// strong guarantee.
-void put_span(std::size_t at, std::size_t length, std::size_t index, std::size_t count) {
+// Replaces expression[at, at + length) by count characters from chars; strong guarantee.
+template <class Iterator>
+void put_span(std::size_t at, std::size_t length, Iterator chars, std::size_t count) {
   expression.replace(at, length, count, L'\0');
-  std::copy_n(step_chars.begin() + static_cast<std::ptrdiff_t>(index), count,
-              expression.begin() + static_cast<std::ptrdiff_t>(at));
+  std::copy_n(chars, count, expression.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// Where a step's old span starts, given where its characters in step_chars start.
+template <class Function>
+void with_old_span(const Step& step, std::size_t first_char, Function function) {
+  if (step.spans_inside) function(step.small);
+  else function(step_chars.begin() + static_cast<std::ptrdiff_t>(first_char));
 }
 
 void drop_oldest_step() {
-  const Step& oldest = steps.front();
-  const std::size_t count = oldest.old_length + oldest.new_length;
+  const std::size_t count = steps.front().outside();
   step_chars.erase(step_chars.begin(), step_chars.begin() + static_cast<std::ptrdiff_t>(count));
-  chars_dropped += count;
+  undoable_chars -= count;
+  log_bytes -= sizeof(Step) + count * sizeof(wchar_t);
   steps.pop_front();
   --undoable;
 }
@@ -158,11 +185,13 @@ void expression_erase_front() {
 }
 
 void begin_step() {
-  pending = Pending{};
-  pending.active = true;
-  pending.saved_at = step_chars.size();
-  pending.history_size = history.size();
-  pending.before = current_flags();
+  Pending& p = pending;
+  p.active = true;
+  p.text_changed = false;
+  p.front = 0;  // a step that changes no text keeps an empty span at 0
+  p.back = 0;
+  p.saved_length = 0;
+  p.before = current_flags();
 }
 
 bool step_in_progress() { return pending.active; }
@@ -170,29 +199,58 @@ bool step_in_progress() { return pending.active; }
 bool commit_step() {
   Pending& p = pending;
   const Flags after = current_flags();
-  bool changed = !same_flags(p.before, after);
-  const std::size_t new_length = p.text_changed ? expression.size() - p.front - p.back : 0;
-  const auto old_span = step_chars.begin() + static_cast<std::ptrdiff_t>(p.saved_at);
-  const auto new_span = expression.begin() + static_cast<std::ptrdiff_t>(p.front);
-  if (p.text_changed && !changed)
-    changed = p.saved_length != new_length || !std::equal(old_span, step_chars.end(), new_span);
-  if (!changed) {
-    step_chars.erase(old_span, step_chars.end());
+  const bool flags_changed = !same_flags(p.before, after);
+  Step step{p.front, 0, 0, p.before.memory, after.memory, p.before.bits, after.bits, true, {}};
+  if (p.text_changed) {
+    step.old_length = p.saved_length;
+    step.new_length = expression.size() - p.front - p.back;
+    const wchar_t* new_span = expression.data() + p.front;
+    if (!flags_changed && step.old_length == step.new_length) {
+      const auto old_span = step_chars.end() - static_cast<std::ptrdiff_t>(p.saved_length);
+      if (std::equal(old_span, step_chars.end(), new_span)) {
+        step_chars.erase(old_span, step_chars.end());
+        keep_history_of_step();
+        p.active = false;
+        return false;
+      }
+    }
+    step.spans_inside = step.old_length + step.new_length <= small_span;
+    if (step.spans_inside) {
+      if (step.old_length > 0)
+        std::copy(step_chars.end() - static_cast<std::ptrdiff_t>(p.saved_length), step_chars.end(),
+                  step.small);
+      std::copy_n(new_span, step.new_length, step.small + step.old_length);
+    } else {
+      append_chars(new_span, new_span + step.new_length);
+    }
+  } else if (!flags_changed) {
+    keep_history_of_step();
     p.active = false;
     return false;
   }
-  step_chars.insert(step_chars.end(), new_span, new_span + static_cast<std::ptrdiff_t>(new_length));
-  steps.push_back(Step{p.front, p.saved_length, new_length, 0, p.before, after});
-  // Nothing below can fail: what could have been redone goes, then the bound is kept.
-  const std::size_t redo_chars =
-      undoable + 1 < steps.size() ? char_index(steps[undoable]) : p.saved_at;
-  step_chars.erase(step_chars.begin() + static_cast<std::ptrdiff_t>(redo_chars),
-                   step_chars.begin() + static_cast<std::ptrdiff_t>(p.saved_at));
-  steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(undoable), steps.end() - 1);
-  steps.back().chars = redo_chars + chars_dropped;
-  undoable = steps.size();
+  const std::size_t saved_at = p.text_changed ? p.saved_at : step_chars.size();
+  steps.push_back(step);
+  // Nothing below can fail: what could have been redone goes, the characters of a step
+  // kept inside it leave step_chars, then the bound is kept.
+  keep_history_of_step();
+  if (redoable != 0) {
+    steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(undoable), steps.end() - 1);
+    log_bytes = undoable * sizeof(Step) + saved_at * sizeof(wchar_t);  // the redo chars go below
+    redoable = 0;
+  }
+  if (step.spans_inside) {
+    for (std::size_t k = 0; k < step.old_length; ++k) step_chars.pop_back();
+  }
+  if (undoable_chars != saved_at) {
+    step_chars.erase(step_chars.begin() + static_cast<std::ptrdiff_t>(undoable_chars),
+                     step_chars.begin() + static_cast<std::ptrdiff_t>(saved_at));
+    log_bytes -= (saved_at - undoable_chars) * sizeof(wchar_t);
+  }
+  ++undoable;
+  undoable_chars = step_chars.size();
+  log_bytes += sizeof(Step) + step.outside() * sizeof(wchar_t);
   p.active = false;
-  keep_within_bound();
+  if (log_bytes + history_bytes() > history_bound) keep_within_bound();
   return true;
 }
 
@@ -207,34 +265,43 @@ void abandon_step() {
     std::copy_n(step_chars.begin() + static_cast<std::ptrdiff_t>(p.saved_at), p.saved_length,
                 expression.begin() + static_cast<std::ptrdiff_t>(p.front));
   }
-  step_chars.erase(step_chars.begin() + static_cast<std::ptrdiff_t>(p.saved_at), step_chars.end());
-  truncate_history(p.history_size);
-  set_flags(p.before);
+  if (p.text_changed)
+    step_chars.erase(step_chars.begin() + static_cast<std::ptrdiff_t>(p.saved_at), step_chars.end());
+  forget_history_of_step();
+  set_flags(p.before.memory, p.before.bits);
   p.active = false;
 }
 
 bool undo_step() {
   if (undoable == 0) return false;
   const Step& step = steps[undoable - 1];
-  put_span(step.at, step.new_length, char_index(step), step.old_length);
-  set_flags(step.before);
+  const std::size_t first = undoable_chars - step.outside();
+  with_old_span(step, first, [&](auto chars) { put_span(step.at, step.new_length, chars, step.old_length); });
+  set_flags(step.memory_before, step.bits_before);
   --undoable;
+  ++redoable;
+  undoable_chars = first;
   return true;
 }
 
 bool redo_step() {
-  if (undoable == steps.size()) return false;
+  if (redoable == 0) return false;
   const Step& step = steps[undoable];
-  put_span(step.at, step.old_length, char_index(step) + step.old_length, step.new_length);
-  set_flags(step.after);
+  with_old_span(step, undoable_chars, [&](auto chars) {
+    put_span(step.at, step.old_length, chars + static_cast<std::ptrdiff_t>(step.old_length),
+             step.new_length);
+  });
+  set_flags(step.memory_after, step.bits_after);
   ++undoable;
+  --redoable;
+  undoable_chars += step.outside();
   return true;
 }
 
 std::size_t undo_count() { return undoable; }
-std::size_t redo_count() { return steps.size() - undoable; }
+std::size_t redo_count() { return redoable; }
 
-std::size_t undo_bytes() { return steps.size() * sizeof(Step) + step_chars.size() * sizeof(wchar_t); }
+std::size_t undo_bytes() { return log_bytes; }
 
 void clear_undo() {
   // Fresh containers rather than clear(): their memory goes back, and a cleared log
@@ -242,6 +309,8 @@ void clear_undo() {
   std::deque<Step>().swap(steps);
   std::deque<wchar_t>().swap(step_chars);
   undoable = 0;
-  chars_dropped = 0;
+  redoable = 0;
+  undoable_chars = 0;
+  log_bytes = 0;
   pending = Pending{};
 }
