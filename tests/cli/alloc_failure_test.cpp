@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -39,7 +41,7 @@ Outcome run_without(const std::vector<UserEvent>& events, std::size_t skip) {
 
 // Each script reaches a different road: whole-text edits, the history walk, long
 // pastes, modes and memory, undo and redo in the middle.
-const std::vector<UserEvent> scripts[] = {
+const std::vector<UserEvent> fixed_scripts[] = {
     {typed('1'), typed('/'), typed('0'), typed(13), undo_key, redo_key, undo_key, typed('5')},
     {pasted(L"12*(3+4"), typed(13), up_key, typed(8), pasted(L"\r"), up_key, up_key, down_key, down_key},
     {click(1006), click(1045), click(1019), click(1022), click(1023), click(1027), click(1047),
@@ -51,9 +53,23 @@ const std::vector<UserEvent> scripts[] = {
      click(1016), undo_key, undo_key, down_key, pasted(L"+1"), typed(8), click(1017), undo_key, redo_key},
 };
 
+// The fixed scripts and a long random one over every kind of event.
+std::vector<std::vector<UserEvent>> scripts() {
+  std::vector<std::vector<UserEvent>> all(std::begin(fixed_scripts), std::end(fixed_scripts));
+  const UserEvent pool[] = {click(1002), click(1010), click(1012), click(1014), click(1016),
+                            click(1017), click(1018), click(1019), click(1022), click(1027),
+                            click(1045), click(1047), typed('4'), typed('('), typed(13),
+                            typed(8), pasted(L"7/(2+5\r"), undo_key, redo_key, up_key, down_key};
+  std::mt19937 generator(5);
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(pool) - 1);
+  all.emplace_back();
+  for (int n = 0; n < 120; ++n) all.back().push_back(pool[pick(generator)]);
+  return all;
+}
+
 TEST(AllocationFailure, EveryEventIsAllOrNothing) {
   std::size_t runs = 0;
-  for (const auto& events : scripts) {
+  for (const auto& events : scripts()) {
     std::srand(1);
     reset_session();
     arm_allocations(0);
@@ -145,6 +161,7 @@ std::string joined(const std::vector<std::string>& lines, std::size_t skip) {
 }
 
 TEST(AllocationFailure, DriverLinesAreAllOrNothing) {
+  std::size_t runs = 0;
   for (const DriverScript& script : driver_scripts) {
     const std::string input = joined(script.lines, script.lines.size());
     const DriverRun clean = drive(input, script.eval_mode, 0);
@@ -162,8 +179,10 @@ TEST(AllocationFailure, DriverLinesAreAllOrNothing) {
       ASSERT_GE(line, 1u);
       const DriverRun without = drive(joined(script.lines, line - 1), script.eval_mode, 0);
       ASSERT_EQ(run.out, without.out) << "k=" << k << " line " << line;
+      ++runs;
     }
   }
+  std::printf("%zu driver runs, each with one allocation failed\n", runs);
 }
 
 }  // namespace
