@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <limits>
+#include <stdexcept>
 #include <string>
 
 #include "commands/edit.h"
@@ -13,59 +15,57 @@
 
 namespace {
 
-// The part of the state that every step keeps whole, before and after: memory, and
-// the three flags as bits.
-struct Flags {
-  double memory;
-  std::uint8_t bits;
-};
-
-Flags current_flags() {
-  return {memory, static_cast<std::uint8_t>((second_mode ? 1 : 0) | (radian_mode ? 2 : 0) |
-                                            (result_shown ? 4 : 0))};
+// The three flags of the state as bits: second_mode 1, radian_mode 2, result_shown 4.
+std::uint8_t current_bits() {
+  return static_cast<std::uint8_t>((second_mode ? 1 : 0) | (radian_mode ? 2 : 0) |
+                                   (result_shown ? 4 : 0));
 }
 
-void set_flags(double memory_value, std::uint8_t bits) {
-  memory = memory_value;
+void set_bits(std::uint8_t bits) {
   second_mode = (bits & 1) != 0;
   radian_mode = (bits & 2) != 0;
   result_shown = (bits & 4) != 0;
 }
 
 // Bit for bit: -0 and 0 differ on the display, and a NaN memory equals itself.
-bool same_flags(const Flags& a, const Flags& b) {
-  return std::memcmp(&a.memory, &b.memory, sizeof a.memory) == 0 && a.bits == b.bits;
-}
+bool same_memory(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// Spans of this many characters together, the most keys change, stay in the step itself.
+// Spans of this many characters together, which most keys change, stay in the step.
 constexpr std::size_t small_span = 4;
 
+// Step::kind bits.
+constexpr std::uint8_t spans_inside = 1;    // both spans are in small, not in step_chars
+constexpr std::uint8_t memory_changed = 2;  // memory before and after are in step_memory
+
 // One step: the span [at, at + old_length) of the text before it became
-// [at, at + new_length) after it. Both spans, old then new, lie in small when they fit,
-// else in step_chars.
+// [at, at + new_length) after it, and the flags before and after. Small, since a
+// million keys make a million steps: positions and lengths fit 32 bits (a longer text
+// cannot be recorded, and the event fails), memory lives beside it when it changed.
 struct Step {
-  std::size_t at;
-  std::size_t old_length;
-  std::size_t new_length;
-  double memory_before;
-  double memory_after;
+  std::uint32_t at;
+  std::uint32_t old_length;
+  std::uint32_t new_length;
   std::uint8_t bits_before;
   std::uint8_t bits_after;
-  bool spans_inside;
+  std::uint8_t kind;
   wchar_t small[small_span];
 
-  std::size_t outside() const { return spans_inside ? 0 : old_length + new_length; }
+  std::size_t outside() const { return (kind & spans_inside) ? 0 : std::size_t{old_length} + new_length; }
+  std::size_t memories() const { return (kind & memory_changed) ? 2 : 0; }
 };
 
-// Oldest first. steps[0, undoable) can be undone, the rest redone; their spans lie in
-// step_chars in the same order, so dropping the oldest step drops characters at the
-// front, and the spans of the undoable steps end where those of the others begin.
+// Oldest first. steps[0, undoable) can be undone, the rest redone. Their spans lie in
+// step_chars and their memory pairs in step_memory in the same order, so dropping the
+// oldest step drops values at the front, and the values of the undoable steps end where
+// those of the others begin.
 std::deque<Step> steps;
 std::size_t undoable = 0;
 std::size_t redoable = 0;  // steps.size() - undoable, kept so as not to count a deque
 std::deque<wchar_t> step_chars;
 std::size_t undoable_chars = 0;
-std::size_t log_bytes = 0;  // steps and step_chars outside the event in progress, in bytes
+std::deque<double> step_memory;
+std::size_t undoable_memory = 0;
+std::size_t log_bytes = 0;  // what the three hold for the steps taken, in bytes
 
 // Most spans are a character or two: one push each is cheaper than a range insert.
 template <class Iterator>
@@ -77,6 +77,8 @@ void append_chars(Iterator first, Iterator last) {
   }
 }
 
+constexpr std::size_t none = std::numeric_limits<std::size_t>::max();
+
 // The event in progress. Its old span grows at the end of step_chars as edits reach
 // further into the text: the characters outside [front, size - back) are untouched.
 struct Pending {
@@ -84,9 +86,13 @@ struct Pending {
   bool text_changed = false;
   std::size_t front = 0;
   std::size_t back = 0;
-  std::size_t saved_at = 0;   // where the old span starts in step_chars, once text_changed
+  // Where the old span starts in step_chars; none until the first edit, which sets it
+  // before saving, so that a save cut short by a failure is dropped with the rest.
+  std::size_t saved_at = none;
   std::size_t saved_length = 0;
-  Flags before{};
+  double memory_before = 0.0;
+  std::uint8_t bits_before = 0;
+  std::size_t memories_pushed = 0;  // by commit_step, before a later part of it failed
 };
 Pending pending;
 
@@ -98,8 +104,9 @@ void note_change(std::size_t keep_front, std::size_t keep_back) {
   if (!p.active) return;
   if (!p.text_changed) {
     p.saved_at = step_chars.size();
-    append_chars(expression.begin() + static_cast<std::ptrdiff_t>(keep_front),
-                 expression.end() - static_cast<std::ptrdiff_t>(keep_back));
+    if (keep_front + keep_back < expression.size())  // not a plain append
+      append_chars(expression.begin() + static_cast<std::ptrdiff_t>(keep_front),
+                   expression.end() - static_cast<std::ptrdiff_t>(keep_back));
     p.front = keep_front;
     p.back = keep_back;
     p.saved_length = expression.size() - keep_front - keep_back;
@@ -137,24 +144,34 @@ void put_span(std::size_t at, std::size_t length, Iterator chars, std::size_t co
 // Where a step's old span starts, given where its characters in step_chars start.
 template <class Function>
 void with_old_span(const Step& step, std::size_t first_char, Function function) {
-  if (step.spans_inside) function(step.small);
+  if (step.kind & spans_inside) function(step.small);
   else function(step_chars.begin() + static_cast<std::ptrdiff_t>(first_char));
 }
 
 void drop_oldest_step() {
-  const std::size_t count = steps.front().outside();
-  step_chars.erase(step_chars.begin(), step_chars.begin() + static_cast<std::ptrdiff_t>(count));
-  undoable_chars -= count;
-  log_bytes -= sizeof(Step) + count * sizeof(wchar_t);
+  const Step& oldest = steps.front();
+  const std::size_t chars = oldest.outside();
+  const std::size_t memories = oldest.memories();
+  step_chars.erase(step_chars.begin(), step_chars.begin() + static_cast<std::ptrdiff_t>(chars));
+  step_memory.erase(step_memory.begin(), step_memory.begin() + static_cast<std::ptrdiff_t>(memories));
+  undoable_chars -= chars;
+  undoable_memory -= memories;
+  log_bytes -= sizeof(Step) + chars * sizeof(wchar_t) + memories * sizeof(double);
   steps.pop_front();
   --undoable;
 }
 
 void keep_within_bound() {
-  while (undo_bytes() + history_bytes() > history_bound) {
+  while (log_bytes + history_bytes() > history_bound) {
     if (steps.size() > 1) drop_oldest_step();
     else if (!drop_oldest_history_entry()) break;
   }
+}
+
+std::uint32_t narrow(std::size_t value) {
+  if (value > std::numeric_limits<std::uint32_t>::max())
+    throw std::length_error("a text this long cannot be recorded for undo");
+  return static_cast<std::uint32_t>(value);
 }
 
 }  // namespace
@@ -190,22 +207,25 @@ void begin_step() {
   p.text_changed = false;
   p.front = 0;  // a step that changes no text keeps an empty span at 0
   p.back = 0;
+  p.saved_at = none;
   p.saved_length = 0;
-  p.before = current_flags();
+  p.memories_pushed = 0;
+  p.memory_before = memory;
+  p.bits_before = current_bits();
 }
 
 bool step_in_progress() { return pending.active; }
 
 bool commit_step() {
   Pending& p = pending;
-  const Flags after = current_flags();
-  const bool flags_changed = !same_flags(p.before, after);
-  Step step{p.front, 0, 0, p.before.memory, after.memory, p.before.bits, after.bits, true, {}};
+  const std::uint8_t bits_after = current_bits();
+  const bool memory_differs = !same_memory(p.memory_before, memory);
+  const bool flags_changed = memory_differs || bits_after != p.bits_before;
+  Step step{narrow(p.front), 0, 0, p.bits_before, bits_after, spans_inside, {}};
   if (p.text_changed) {
-    step.old_length = p.saved_length;
-    step.new_length = expression.size() - p.front - p.back;
+    const std::size_t new_length = expression.size() - p.front - p.back;
     const wchar_t* new_span = expression.data() + p.front;
-    if (!flags_changed && step.old_length == step.new_length) {
+    if (!flags_changed && p.saved_length == new_length) {
       const auto old_span = step_chars.end() - static_cast<std::ptrdiff_t>(p.saved_length);
       if (std::equal(old_span, step_chars.end(), new_span)) {
         step_chars.erase(old_span, step_chars.end());
@@ -214,19 +234,28 @@ bool commit_step() {
         return false;
       }
     }
-    step.spans_inside = step.old_length + step.new_length <= small_span;
-    if (step.spans_inside) {
-      if (step.old_length > 0)
+    step.old_length = narrow(p.saved_length);
+    step.new_length = narrow(new_length);
+    if (p.saved_length + new_length <= small_span) {
+      if (p.saved_length > 0)
         std::copy(step_chars.end() - static_cast<std::ptrdiff_t>(p.saved_length), step_chars.end(),
                   step.small);
-      std::copy_n(new_span, step.new_length, step.small + step.old_length);
+      std::copy_n(new_span, new_length, step.small + p.saved_length);
     } else {
-      append_chars(new_span, new_span + step.new_length);
+      step.kind = 0;
+      append_chars(new_span, new_span + new_length);
     }
   } else if (!flags_changed) {
     keep_history_of_step();
     p.active = false;
     return false;
+  }
+  if (memory_differs) {
+    step.kind |= memory_changed;
+    step_memory.push_back(p.memory_before);
+    ++p.memories_pushed;
+    step_memory.push_back(memory);
+    ++p.memories_pushed;
   }
   const std::size_t saved_at = p.text_changed ? p.saved_at : step_chars.size();
   steps.push_back(step);
@@ -235,20 +264,21 @@ bool commit_step() {
   keep_history_of_step();
   if (redoable != 0) {
     steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(undoable), steps.end() - 1);
-    log_bytes = undoable * sizeof(Step) + saved_at * sizeof(wchar_t);  // the redo chars go below
-    redoable = 0;
-  }
-  if (step.spans_inside) {
-    for (std::size_t k = 0; k < step.old_length; ++k) step_chars.pop_back();
-  }
-  if (undoable_chars != saved_at) {
     step_chars.erase(step_chars.begin() + static_cast<std::ptrdiff_t>(undoable_chars),
                      step_chars.begin() + static_cast<std::ptrdiff_t>(saved_at));
-    log_bytes -= (saved_at - undoable_chars) * sizeof(wchar_t);
+    const std::size_t memory_end = step_memory.size() - step.memories();
+    step_memory.erase(step_memory.begin() + static_cast<std::ptrdiff_t>(undoable_memory),
+                      step_memory.begin() + static_cast<std::ptrdiff_t>(memory_end));
+    redoable = 0;
+  }
+  if (step.kind & spans_inside) {
+    for (std::size_t k = 0; k < p.saved_length; ++k) step_chars.pop_back();
   }
   ++undoable;
-  undoable_chars = step_chars.size();
-  log_bytes += sizeof(Step) + step.outside() * sizeof(wchar_t);
+  undoable_chars += step.outside();
+  undoable_memory += step.memories();
+  log_bytes = undoable * sizeof(Step) + undoable_chars * sizeof(wchar_t) +
+              undoable_memory * sizeof(double);
   p.active = false;
   if (log_bytes + history_bytes() > history_bound) keep_within_bound();
   return true;
@@ -265,10 +295,13 @@ void abandon_step() {
     std::copy_n(step_chars.begin() + static_cast<std::ptrdiff_t>(p.saved_at), p.saved_length,
                 expression.begin() + static_cast<std::ptrdiff_t>(p.front));
   }
-  if (p.text_changed)
+  if (p.saved_at != none)
     step_chars.erase(step_chars.begin() + static_cast<std::ptrdiff_t>(p.saved_at), step_chars.end());
+  // What commit_step may have added before it failed.
+  for (; p.memories_pushed > 0; --p.memories_pushed) step_memory.pop_back();
   forget_history_of_step();
-  set_flags(p.before.memory, p.before.bits);
+  memory = p.memory_before;
+  set_bits(p.bits_before);
   p.active = false;
 }
 
@@ -277,10 +310,12 @@ bool undo_step() {
   const Step& step = steps[undoable - 1];
   const std::size_t first = undoable_chars - step.outside();
   with_old_span(step, first, [&](auto chars) { put_span(step.at, step.new_length, chars, step.old_length); });
-  set_flags(step.memory_before, step.bits_before);
+  if (step.kind & memory_changed) memory = step_memory[undoable_memory - 2];
+  set_bits(step.bits_before);
   --undoable;
   ++redoable;
   undoable_chars = first;
+  undoable_memory -= step.memories();
   return true;
 }
 
@@ -291,10 +326,12 @@ bool redo_step() {
     put_span(step.at, step.old_length, chars + static_cast<std::ptrdiff_t>(step.old_length),
              step.new_length);
   });
-  set_flags(step.memory_after, step.bits_after);
+  if (step.kind & memory_changed) memory = step_memory[undoable_memory + 1];
+  set_bits(step.bits_after);
   ++undoable;
   --redoable;
   undoable_chars += step.outside();
+  undoable_memory += step.memories();
   return true;
 }
 
@@ -308,9 +345,11 @@ void clear_undo() {
   // allocates the same way every time.
   std::deque<Step>().swap(steps);
   std::deque<wchar_t>().swap(step_chars);
+  std::deque<double>().swap(step_memory);
   undoable = 0;
   redoable = 0;
   undoable_chars = 0;
+  undoable_memory = 0;
   log_bytes = 0;
   pending = Pending{};
 }

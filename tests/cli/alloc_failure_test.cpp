@@ -31,6 +31,15 @@ Outcome outcome() {
   return out;
 }
 
+std::wstring first_difference(const Outcome& a, const Outcome& b) {
+  if (!(a.session == b.session)) return L"the session";
+  for (std::size_t i = 0; i < a.undo_trail.size() && i < b.undo_trail.size(); ++i)
+    if (a.undo_trail[i] != b.undo_trail[i])
+      return L"undo " + std::to_wstring(i + 1) + L": \"" + a.undo_trail[i] + L"\" against \"" +
+             b.undo_trail[i] + L"\"";
+  return L"the trail's length";
+}
+
 // Runs the events from the start state, leaving out the one at skip.
 Outcome run_without(const std::vector<UserEvent>& events, std::size_t skip) {
   reset_session();
@@ -103,7 +112,11 @@ TEST(AllocationFailure, EveryEventIsAllOrNothing) {
       }
       ASSERT_LT(failed, events.size()) << "k=" << k << ": no event failed";
       const Outcome got = outcome();
-      ASSERT_EQ(got, run_without(events, failed)) << "k=" << k << " event " << failed;
+      const Outcome want = run_without(events, failed);
+      ASSERT_TRUE(got == want) << "k=" << k << " event " << failed << ": " << describe(got.session)
+                               << " trail " << got.undo_trail.size() << ", want "
+                               << describe(want.session) << " trail " << want.undo_trail.size()
+                               << " first difference at " << first_difference(got, want);
     }
   }
   std::printf("%zu runs, each with one allocation failed\n", runs);
