@@ -11,8 +11,8 @@
 #include <cstddef>
 
 // 64 MiB: a megabyte-long pasted expression (2 MiB in UTF-16) can be replaced by "="
-// or "AC" about thirty times over and still be undone, and a million single keys fit
-// (about 60 bytes each); small beside the memory of any machine the program runs on.
+// or "AC" about thirty times over and still be undone, and two million single keys fit
+// (about 32 bytes each); small beside the memory of any machine the program runs on.
 constexpr std::size_t history_bound = std::size_t{64} << 20;
 
 // The bracket around one event. begin_step notes the state; commit_step keeps the
