@@ -81,6 +81,7 @@ bad_input)
     check bad_event_lines keys 1 '1\n12\n' '^rivovuz-cli: line 8: not valid UTF-8$'
   printf 'k 1002\nbogus\n' | check unknown_event keys 1 '1\n' '^rivovuz-cli: line 2: unknown event'
   printf 'k 1002\npaste 3\\t\nk 1003\n' | check bad_paste_escape keys 1 '1\n12\n' '^rivovuz-cli: line 2: paste: a backslash'
+  printf 'paste 12\0003\nstate\n' | check paste_stops_at_null keys 0 '12\n12\t0\t0\t1\t0\n'
   printf '1+1\n\300\257\n2*3\n\355\240\200\n' | check eval_invalid_utf8 eval 1 '2\n6\n' 'line 4: not valid UTF-8'
   { head -c 1048576 /dev/zero | tr '\0' 'k'; echo; echo 'k 1009'; } |
     check megabyte_event keys 1 '8\n' 'line 1: unknown event'

@@ -58,7 +58,8 @@ bool run_event(const Event& event) {
     case EventKind::paste: {
       bool ok = false;
       const std::wstring text = utf8_to_wide(event.text, ok);  // valid: the line was
-      return paste_event(text);
+      // The clipboard's text ends at its first null, so the pasted text does too.
+      return paste_event(std::wstring_view(text).substr(0, text.find(L'\0')));
     }
     case EventKind::title:
     case EventKind::captions:
