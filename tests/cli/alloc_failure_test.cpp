@@ -87,8 +87,8 @@ TEST(AllocationFailure, EveryEventIsAllOrNothing) {
       run_user_event(e);
       allocation_plan.armed = false;
     }
+    // A script may need no memory at all where strings keep short texts inline.
     const std::size_t total = allocation_plan.count;
-    ASSERT_GT(total, 0u);
     for (std::size_t k = 1; k <= total; ++k, ++runs) {
       reset_session();
       std::srand(1);
@@ -119,6 +119,7 @@ TEST(AllocationFailure, EveryEventIsAllOrNothing) {
                                << " first difference at " << first_difference(got, want);
     }
   }
+  EXPECT_GT(runs, 100u);
   std::printf("%zu runs, each with one allocation failed\n", runs);
 }
 
