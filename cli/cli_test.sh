@@ -75,6 +75,11 @@ eval)
   { yes '1+' | head -n 524288 | tr -d '\n'; echo 1; } | check megabyte_sum eval 0 '524289\n'
   { head -c 1048576 /dev/zero | tr '\0' '9'; echo; } | check megabyte_number eval 0 '\351\224\231\350\257\257\n'
   { head -c 1048576 /dev/zero | tr '\0' '('; echo 7; } | check megabyte_parentheses eval 0 '7\n'
+  # Arguments in place of standard input, one line each; standard input is then not read.
+  printf '7\n' | check arguments 'eval --degrees 1+2 sin(30 1/0' 0 '3\n0.5\n\351\224\231\350\257\257\n'
+  # Non-ASCII arguments arrive whole on Windows too, not through the ANSI code page
+  # ("6×7" and "8÷2"; Wine reads the Unix arguments in the locale's encoding).
+  printf '' | LC_ALL=C.UTF-8 check utf8_arguments $'eval 6\303\2277 8\303\2672' 0 '42\n4\n'
   ;;
 bad_input)
   printf 'k 1002\nbogus\nk\nk 99999999999999999999999\n\nc -1\nk 1012 7\n\377\376\nk 1003\ntitle x\n' |
@@ -88,6 +93,12 @@ bad_input)
   printf '' | check no_arguments '' 2 '' '^usage: rivovuz-cli'
   printf '' | check bad_seed 'keys --seed x' 2 '' '^usage: rivovuz-cli'
   printf '' | check unknown_mode 'calc' 2 '' '^usage: rivovuz-cli'
+  printf '' | check unknown_eval_option 'eval --radians 1' 2 '' '^usage: rivovuz-cli'
+  printf '' | check help_and_more '--help eval' 2 '' '^usage: rivovuz-cli'
+  # --help prints the same usage on standard output and succeeds.
+  "${run[@]}" calc 2>"$work/usage" >/dev/null
+  printf '' | check help --help 0 "$(cat "$work/usage")\n"
+  printf '' | check version --version 0 "rivovuz-cli ${RIVOVUZ_VERSION:?set by CTest from CMake}\n"
   ;;
 *)
   echo "unknown group $group"; exit 2 ;;

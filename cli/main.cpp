@@ -1,38 +1,49 @@
 // rivovuz-cli: the calculator's commands driven by UTF-8 lines on standard input.
 //
-//   rivovuz-cli eval [--degrees]   each line an expression; prints what "=" shows
+//   rivovuz-cli eval [--degrees] [EXPRESSION...]
+//                                  each line (or each argument) an expression;
+//                                  prints what "=" shows
 //   rivovuz-cli keys [--seed N]    each line an event (k ID, c CODE, undo, redo, up,
 //                                  down, paste TEXT) or a query (title, captions,
 //                                  state); prints one line for each
+//   rivovuz-cli --help | --version
 // A bad line, or one that ran out of memory, is reported on standard error with its
 // number and skipped, the state as it was; the exit code is then 1. Wrong arguments
 // print the usage and exit with 2.
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+#include <shellapi.h>
 #endif
 
 #include "cli/driver.h"
+#include "cli/utf8.h"
 #include "commands/state.h"
 
 namespace {
 
 constexpr const char* usage =
-    "usage: rivovuz-cli eval [--degrees]\n"
-    "       rivovuz-cli keys [--seed N]\n";
+    "usage: rivovuz-cli eval [--degrees] [EXPRESSION...]\n"
+    "       rivovuz-cli keys [--seed N]\n"
+    "       rivovuz-cli --help | --version\n";
 
-enum class Mode { eval, keys };
+enum class Mode { eval, keys, help, version };
 
 struct Options {
   Mode mode = Mode::eval;
   bool degrees = false;
   bool seeded = false;
   unsigned seed = 0;
+  std::vector<std::string> expressions; // eval: these lines in place of standard input
 };
 
 bool read_seed(const char* text, unsigned& seed) {
@@ -47,22 +58,45 @@ bool read_seed(const char* text, unsigned& seed) {
   return true;
 }
 
-bool read_options(int argc, char** argv, Options& options) {
-  if (argc < 2) return false;
-  const std::string_view mode = argv[1];
+// The arguments after the program name, in UTF-8. Windows hands main() its arguments
+// in the ANSI code page, which cannot hold every character; the wide command line can.
+std::vector<std::string> utf8_arguments(int argc, char** argv) {
+#ifdef _WIN32
+  int count = 0;
+  if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) arguments.push_back(wide_to_utf8(wide[i]));
+    LocalFree(wide);
+    return arguments;
+  }
+#endif
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+bool read_options(const std::vector<std::string>& arguments, Options& options) {
+  if (arguments.empty()) return false;
+  const std::string_view mode = arguments[0];
+  if (arguments.size() == 1 && (mode == "--help" || mode == "--version")) {
+    options.mode = mode == "--help" ? Mode::help : Mode::version;
+    return true;
+  }
   if (mode == "eval") {
     options.mode = Mode::eval;
-    for (int i = 2; i < argc; ++i) {
-      if (std::string_view(argv[i]) != "--degrees") return false;
+    std::size_t i = 1;
+    if (i < arguments.size() && arguments[i] == "--degrees") {
       options.degrees = true;
+      ++i;
     }
+    // Options come first; a misspelt one is no expression to evaluate.
+    if (i < arguments.size() && arguments[i].compare(0, 2, "--") == 0) return false;
+    options.expressions.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
     return true;
   }
   if (mode == "keys") {
     options.mode = Mode::keys;
-    for (int i = 2; i < argc; ++i) {
-      if (std::string_view(argv[i]) != "--seed" || i + 1 >= argc) return false;
-      if (!read_seed(argv[++i], options.seed)) return false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+      if (arguments[i] != "--seed" || i + 1 >= arguments.size()) return false;
+      if (!read_seed(arguments[++i].c_str(), options.seed)) return false;
       options.seeded = true;
     }
     return true;
@@ -85,12 +119,16 @@ void use_binary_streams() {
 int main(int argc, char** argv) {
   use_binary_streams();
   Options options;
-  if (!read_options(argc, argv, options)) {
+  if (!read_options(utf8_arguments(argc, argv), options)) {
     std::fputs(usage, stderr);
     return 2;
   }
+  if (options.mode == Mode::help) std::fputs(usage, stdout);
+  if (options.mode == Mode::version) std::fputs("rivovuz-cli " RIVOVUZ_VERSION "\n", stdout);
+  if (options.mode == Mode::help || options.mode == Mode::version) return 0;
   if (options.degrees) radian_mode = false;
   std::srand(options.seeded ? options.seed : static_cast<unsigned>(std::time(nullptr)));
 
+  if (!options.expressions.empty()) return run_argument_lines(options.expressions, stdout, stderr);
   return run_lines(stdin, stdout, stderr, options.mode == Mode::eval);
 }
