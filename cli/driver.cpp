@@ -4,6 +4,7 @@
 #include <charconv>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "cli/event_line.h"
 #include "cli/utf8.h"
@@ -154,6 +155,19 @@ void report_line(std::FILE* err, unsigned long long line_number, std::string_vie
   std::fputc('\n', err);
 }
 
+namespace {
+
+// Reports a line that was not done; true when it was.
+bool finish_line(LineResult result, unsigned long long line_number, const std::string& message,
+                 std::FILE* err) {
+  if (result == LineResult::done) return true;
+  report_line(err, line_number,
+              result == LineResult::out_of_memory ? std::string_view("out of memory") : message);
+  return false;
+}
+
+}  // namespace
+
 int run_lines(std::FILE* in, std::FILE* out, std::FILE* err, bool eval_mode) {
   bool any_bad = false;
   unsigned long long line_number = 0;
@@ -169,10 +183,15 @@ int run_lines(std::FILE* in, std::FILE* out, std::FILE* err, bool eval_mode) {
       if (line_number == 1 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
       result = eval_mode ? run_eval_line(text, message, out) : run_keys_line(text, message, out);
     }
-    if (result == LineResult::done) continue;
-    report_line(err, line_number,
-                result == LineResult::out_of_memory ? std::string_view("out of memory") : message);
-    any_bad = true;
+    any_bad |= !finish_line(result, line_number, message, err);
   }
+  return any_bad ? 1 : 0;
+}
+
+int run_argument_lines(const std::vector<std::string>& lines, std::FILE* out, std::FILE* err) {
+  bool any_bad = false;
+  std::string message;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    any_bad |= !finish_line(run_eval_line(lines[i], message, out), i + 1, message, err);
   return any_bad ? 1 : 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class LineResult { done, bad, out_of_memory, end_of_input };
 
@@ -26,3 +27,6 @@ void report_line(std::FILE* err, unsigned long long line_number, std::string_vie
 // Every line of in, in eval or keys mode; answers to out, bad lines and lines that ran
 // out of memory reported to err. Returns the exit code: 1 after any such line, else 0.
 int run_lines(std::FILE* in, std::FILE* out, std::FILE* err, bool eval_mode);
+
+// eval mode over the given lines (the expressions given as arguments), numbered from 1.
+int run_argument_lines(const std::vector<std::string>& lines, std::FILE* out, std::FILE* err);
