@@ -62,6 +62,21 @@ keys)
   if cmp -s "$work/rand1" "$work/rand2" && [ "$(grep -cE '^(0|1|0\.0*[1-9][0-9]{0,5}|[1-9](\.[0-9]{1,5})?e-05)$' "$work/rand1")" = 3 ]
   then echo "ok   seeded_rand"
   else echo "FAIL seeded_rand:"; cat "$work/rand1" "$work/rand2"; failures=$((failures + 1)); fi
+
+  # A second later: the seed still fixes the draws, and without one they change. Other
+  # seeds draw otherwise; the largest seed reads whole.
+  draws() { printf 'k 1048\nk 1048\nk 1048\n' | "${run[@]}" keys "$@"; }
+  draws >"$work/unseeded1"
+  sleep 1.1
+  draws --seed 42 >"$work/rand3"
+  draws >"$work/unseeded2"
+  draws --seed 10 >"$work/seed10" && draws --seed 20 >"$work/seed20" &&
+    draws --seed 4294967295 >"$work/seed_max" && draws --seed 4294967294 >"$work/seed_max1"
+  if [ $? -eq 0 ] && cmp -s "$work/rand1" "$work/rand3" && ! cmp -s "$work/unseeded1" "$work/unseeded2" &&
+    ! cmp -s "$work/seed10" "$work/seed20" && ! cmp -s "$work/seed_max" "$work/seed_max1" &&
+    [ -s "$work/seed10" ] && [ -s "$work/seed_max" ]
+  then echo "ok   seed_changes_rand"
+  else echo "FAIL seed_changes_rand"; failures=$((failures + 1)); fi
   ;;
 eval)
   printf '1+2\n6\303\2277\n(1+2\nsin(30\n1/0\n10^400\n\n0\n2e\n' |
@@ -80,6 +95,14 @@ bad_input)
     check megabyte_event keys 1 '8\n' 'line 1: unknown event'
   printf '' | check no_arguments '' 2 '' '^usage: rivovuz-cli'
   printf '' | check bad_seed 'keys --seed x' 2 '' '^usage: rivovuz-cli'
+  printf '' | check seed_too_large 'keys --seed 4294967296' 2 '' '^usage: rivovuz-cli'
+  printf '' | check seed_missing 'keys --seed' 2 '' '^usage: rivovuz-cli'
+  printf '' | check unknown_keys_option 'keys --degrees' 2 '' '^usage: rivovuz-cli'
+  printf '' | check unknown_eval_option 'eval --seed' 2 '' '^usage: rivovuz-cli'
+  rc=0
+  "${run[@]}" keys --seed '' </dev/null >/dev/null 2>&1 || rc=$?
+  if [ "$rc" -eq 2 ]; then echo "ok   empty_seed"
+  else echo "FAIL empty_seed: exit code $rc, expected 2"; failures=$((failures + 1)); fi
   printf '' | check unknown_mode 'calc' 2 '' '^usage: rivovuz-cli'
   ;;
 *)

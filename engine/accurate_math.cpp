@@ -248,8 +248,10 @@ double exp_dd(Dd t) {
   const double lo = std::ldexp(sum.lo, scale + 1074);
   double n = std::nearbyint(hi);
   const double rest = (hi - n) + lo;
-  if (rest > 0.5 || (rest == 0.5 && std::fmod(n, 2.0) != 0)) n += 1;
-  if (rest < -0.5 || (rest == -0.5 && std::fmod(n, 2.0) != 0)) n -= 1;
+  // An exact half already went to the even count in nearbyint; only when hi lies on a
+  // half does lo carry rest past it, and then it decides.
+  if (rest > 0.5) n += 1;
+  if (rest < -0.5) n -= 1;
   return std::ldexp(n, -1074);
 }
 

@@ -23,6 +23,12 @@ const Utf8Case valid_cases[] = {
     {"\xF4\x8F\xBF\xBF", L"\U0010FFFF"},                      // the last code point
     {"\xEF\xBF\xBD", L"\uFFFD"},
     {"\x7F", L"\x7F"},
+    // The first and last code point of each length.
+    {"\xC2\x80", L"\u0080"},
+    {"\xDF\xBF", L"\u07FF"},
+    {"\xE0\xA0\x80", L"\u0800"},
+    {"\xEF\xBF\xBF", L"\uFFFF"},
+    {"\xF0\x90\x80\x80", L"\U00010000"},
 };
 
 TEST(Utf8, ValidTextRoundTrips) {
