@@ -72,9 +72,9 @@ Dd dd_div(Dd a, Dd b) {
 
 constexpr Dd half_pi = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
 
-// The first 1536 bits of the fraction of 2/pi, most significant first. Enough for
+// The first 1216 bits of the fraction of 2/pi, most significant first. Enough for
 // every double: the window starts at the argument's exponent (at most 971) and is
-// 192 bits wide.
+// 192 bits wide, so it ends by bit 1163.
 constexpr std::uint64_t two_over_pi_bits[] = {
     0xA2F9836E4E441529, 0xFC2757D1F534DDC0, 0xDB6295993C439041,
     0xFE5163ABDEBBC561, 0xB7246E3A424DD2E0, 0x06492EEA09D1921C,
@@ -82,8 +82,7 @@ constexpr std::uint64_t two_over_pi_bits[] = {
     0x3991D639835339F4, 0x9C845F8BBDF9283B, 0x1FF897FFDE05980F,
     0xEF2F118B5A0A6D1F, 0x6D367ECF27CB09B7, 0x4F463F669E5FEA2D,
     0x7527BAC7EBE5F17B, 0x3D0739F78A5292EA, 0x6BFB5FB11F8D5D08,
-    0x56033046FC7B6BAB, 0xF0CFBC209AF4361D, 0xA9E391615EE61B08,
-    0x6599855F14A06840, 0x8DFFD8804D732731, 0x06061556CA73A8C9,
+    0x56033046FC7B6BAB,
 };
 constexpr int two_over_pi_count = sizeof two_over_pi_bits / sizeof two_over_pi_bits[0];
 

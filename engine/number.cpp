@@ -18,7 +18,8 @@ struct DecimalValue {
 };
 
 // The exact decimal expansion of m * 2^k, by schoolbook doubling (or multiplying
-// by 5 for k < 0, since 2^k = 5^-k * 10^k).
+// by 5 for k < 0, since 2^k = 5^-k * 10^k). m is no multiple of 5, so the last
+// digit is never 0 (it is 5 for k < 0).
 DecimalValue exact_decimal(std::uint64_t m, int k) {
   std::vector<int> little;  // least significant digit first
   for (std::uint64_t v = m; v != 0; v /= 10) little.push_back(static_cast<int>(v % 10));
@@ -35,7 +36,6 @@ DecimalValue exact_decimal(std::uint64_t m, int k) {
   DecimalValue out{std::string(little.rbegin(), little.rend()), 0};
   for (char& c : out.digits) c = static_cast<char>('0' + c);
   out.exponent = static_cast<long long>(out.digits.size()) + (k < 0 ? k : 0);
-  while (!out.digits.empty() && out.digits.back() == '0') out.digits.pop_back();
   return out;
 }
 
