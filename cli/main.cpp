@@ -132,7 +132,6 @@ bool run_event(const std::string& line, std::string& message) {
 
 void run_expression(std::wstring text) {
   expression = std::move(text);
-  result_shown = false;
   evaluate_command();
   write_line(wide_to_utf8(expression));
 }

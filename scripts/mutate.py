@@ -109,8 +109,7 @@ class Build:
         self.env.setdefault("WINEPREFIX", str(ROOT / "build" / "wineprefix"))
 
     def configure(self):
-        if (self.dir / "build.ninja").exists():
-            return
+        """Configures once; again only when the configure line itself changes."""
         cmd = ["cmake", "-S", str(self.src), "-B", str(self.dir), "-G", "Ninja",
                "-DCMAKE_BUILD_TYPE=Release",
                # Bounds checks in the standard containers and on plain arrays: a fault
@@ -121,9 +120,15 @@ class Build:
                "-DCMAKE_EXPORT_COMPILE_COMMANDS=ON"]
         if self.windows:
             cmd.append("-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake")
+        stamp = self.base / "configure.line"
+        if (self.dir / "build.ninja").exists() and stamp.exists() and \
+                stamp.read_text() == "\n".join(cmd):
+            return
+        shutil.rmtree(self.dir, ignore_errors=True)
         r = run(cmd, self.base, env=self.env)
         if r.returncode != 0:
             sys.exit("scripts/mutate: configure failed\n" + r.stdout[-3000:])
+        stamp.write_text("\n".join(cmd))
 
     def ninja(self, targets, timeout=None):
         return run(["ninja", "-j", str(self.jobs)] + targets, self.dir, timeout, self.env)

@@ -29,6 +29,8 @@ const Utf8Case valid_cases[] = {
     {"\xE0\xA0\x80", L"\u0800"},
     {"\xEF\xBF\xBF", L"\uFFFF"},
     {"\xF0\x90\x80\x80", L"\U00010000"},
+    {"\xED\x9F\xBF", L"\uD7FF"},  // either side of the surrogates
+    {"\xEE\x80\x80", L"\uE000"},
 };
 
 TEST(Utf8, ValidTextRoundTrips) {
