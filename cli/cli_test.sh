@@ -49,11 +49,14 @@ keys)
   printf 'k 1003\r\nk 1016\r\n' | check crlf_lines keys 0 '2\n2\n'
   printf '\357\273\277k 1005\n' | check byte_order_mark keys 0 '4\n'
   printf 'k 1001\nk 1016\n' | check blank_equals keys 0 '0\n0\n'
+  # An id that is no key does nothing, even where it is the code of a typed character.
+  printf 'k 1002\nk 1012\nk 1003\nk 13\nk 50\n' | check unknown_key_id keys 0 '1\n1+\n1+2\n1+2\n1+2\n'
 
   # Captions: 48 fields, and the angle-mode key names the mode in force.
-  printf 'k 1022\nk 1023\ncaptions\n' | "${run[@]}" keys >"$work/captions" 2>&1
+  rc=0
+  printf 'k 1022\nk 1023\ncaptions\n' | "${run[@]}" keys >"$work/captions" 2>"$work/err" || rc=$?
   fields=$(sed -n 3p "$work/captions" | awk -F'\t' '{ print NF, $1, $25, $41 }')
-  if [ "$fields" = "48 2nd asin Deg" ]; then echo "ok   captions"
+  if [ "$fields" = "48 2nd asin Deg" ] && [ "$rc" -eq 0 ] && [ ! -s "$work/err" ]; then echo "ok   captions"
   else echo "FAIL captions: got '$fields'"; failures=$((failures + 1)); fi
 
   # The same seed gives the same "Rand" values, each from 0 to 1.
@@ -90,6 +93,10 @@ bad_input)
   printf 'k 1002\nbogus\nk\nk 99999999999999999999999\n\nc -1\nk 1012 7\n\377\376\nk 1003\ntitle x\n' |
     check bad_event_lines keys 1 '1\n12\n' '^rivovuz-cli: line 8: not valid UTF-8$'
   printf 'k 1002\nbogus\n' | check unknown_event keys 1 '1\n' '^rivovuz-cli: line 2: unknown event'
+  printf 'k 1002\nbogus\n' | "${run[@]}" keys >/dev/null 2>"$work/err"
+  if [ "$(cat "$work/err")" = "rivovuz-cli: line 2: unknown event; expected k ID, c CODE, title or captions" ]
+  then echo "ok   whole_message"
+  else echo "FAIL whole_message:"; od -c "$work/err" | head -5; failures=$((failures + 1)); fi
   printf '1+1\n\300\257\n2*3\n\355\240\200\n' | check eval_invalid_utf8 eval 1 '2\n6\n' 'line 4: not valid UTF-8'
   { head -c 1048576 /dev/zero | tr '\0' 'k'; echo; echo 'k 1009'; } |
     check megabyte_event keys 1 '8\n' 'line 1: unknown event'

@@ -31,6 +31,7 @@ const Utf8Case valid_cases[] = {
     {"\xF0\x90\x80\x80", L"\U00010000"},
     {"\xED\x9F\xBF", L"\uD7FF"},  // either side of the surrogates
     {"\xEE\x80\x80", L"\uE000"},
+    {"\xF1\x80\x80\x80", L"\U00040000"},  // a four-byte lead other than F0
 };
 
 TEST(Utf8, ValidTextRoundTrips) {
@@ -58,6 +59,9 @@ const char* const invalid_cases[] = {
     "\xC0\xAF",              // overlong "/"
     "\xE0\x80\xAF",          // overlong "/" in three bytes
     "\xF0\x80\x80\xAF",      // overlong "/" in four bytes
+    "\xC1\xBF",              // overlong U+007F, the last one-byte code point
+    "\xE0\x9F\xBF",          // overlong U+07FF
+    "\xF0\x8F\xBF\xBF",      // overlong U+FFFF
     "\xED\xA0\x80",          // a high surrogate
     "\xED\xBF\xBF",          // a low surrogate
     "\xF4\x90\x80\x80",      // above U+10FFFF
