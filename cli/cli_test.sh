@@ -98,6 +98,8 @@ bad_input)
   then echo "ok   whole_message"
   else echo "FAIL whole_message:"; od -c "$work/err" | head -5; failures=$((failures + 1)); fi
   printf '1+1\n\300\257\n2*3\n\355\240\200\n' | check eval_invalid_utf8 eval 1 '2\n6\n' 'line 4: not valid UTF-8'
+  # A Ctrl-Z byte is a character like any other, not the end of the input (Windows).
+  printf '1+1\n\032\n2+2\n' | check ctrl_z eval 0 '2\n\351\224\231\350\257\257\n4\n'
   { head -c 1048576 /dev/zero | tr '\0' 'k'; echo; echo 'k 1009'; } |
     check megabyte_event keys 1 '8\n' 'line 1: unknown event'
   printf '' | check no_arguments '' 2 '' '^usage: rivovuz-cli'
