@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "commands/event_line.h"
 #include "commands/utf8.h"
@@ -80,9 +81,22 @@ TEST(Utf8, InvalidBytesAreRejected) {
 }
 
 TEST(Utf8, UnencodableWideCharactersBecomeReplacement) {
-  // A lone surrogate cannot be written as UTF-8 on either runtime.
-  EXPECT_EQ(wide_to_utf8(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");
-  EXPECT_EQ(wide_to_utf8(std::wstring(1, static_cast<wchar_t>(0xDC00)) + L"1"), "\xEF\xBF\xBD" "1");
+  // A lone surrogate cannot be written as UTF-8 on either runtime; only a high one
+  // followed by a low one is a pair (on Windows).
+  const struct {
+    std::vector<unsigned> units;
+    const char* bytes;
+  } rows[] = {
+      {{0xD800}, "\xEF\xBF\xBD"},
+      {{0xDC00, '1'}, "\xEF\xBF\xBD" "1"},
+      {{0xD7FF, 0xDC00}, "\xED\x9F\xBF" "\xEF\xBF\xBD"},
+      {{0xDC00, 0xDC00}, "\xEF\xBF\xBD" "\xEF\xBF\xBD"},
+      {{0xD800, 0xE000}, "\xEF\xBF\xBD" "\xEE\x80\x80"},
+  };
+  for (const auto& row : rows) {
+    const std::wstring text(row.units.begin(), row.units.end());
+    EXPECT_EQ(wide_to_utf8(text), row.bytes) << testing::PrintToString(row.units);
+  }
 }
 
 struct EventCase {
