@@ -49,6 +49,7 @@ keys)
   printf 'k 1003\r\nk 1016\r\n' | check crlf_lines keys 0 '2\n2\n'
   printf '\357\273\277k 1005\n' | check byte_order_mark keys 0 '4\n'
   printf 'k 1001\nk 1016\n' | check blank_equals keys 0 '0\n0\n'
+  printf 'k 1011\n' | check point_first keys 0 '0.\n'  # no result is shown at the start
   # An id that is no key does nothing, even where it is the code of a typed character.
   printf 'k 1002\nk 1012\nk 1003\nk 13\nk 50\n' | check unknown_key_id keys 0 '1\n1+\n1+2\n1+2\n1+2\n'
 

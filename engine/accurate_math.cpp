@@ -84,13 +84,13 @@ constexpr std::uint64_t two_over_pi_bits[] = {
     0x7527BAC7EBE5F17B, 0x3D0739F78A5292EA, 0x6BFB5FB11F8D5D08,
     0x56033046FC7B6BAB,
 };
-constexpr int two_over_pi_count = sizeof two_over_pi_bits / sizeof two_over_pi_bits[0];
 
 // 64 bits of 2/pi starting at fraction bit `first` (bit 1 is worth 1/2);
-// bits before the point are zero.
+// bits before the point are zero. reduce asks for first <= 1098, so index stays
+// at most 17 and index + 1 within the table.
 std::uint64_t two_over_pi_window(int first) {
   auto word = [](int index) -> std::uint64_t {  // index -1 stands for the zero integer part
-    return index >= 0 && index < two_over_pi_count ? two_over_pi_bits[index] : 0;
+    return index >= 0 ? two_over_pi_bits[index] : 0;
   };
   const int position = first - 1 + 64;  // counted in a table with one zero word in front
   const int index = position / 64 - 1;
