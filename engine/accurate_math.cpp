@@ -117,7 +117,8 @@ int reduce(double x, Dd& r) {
   }
   const std::uint64_t m_digits[2] = {m & 0xFFFFFFFF, m >> 32};
   // p = m * window; the point lies after bit 190: p / 2^190 is x * 2/pi modulo 4.
-  std::uint64_t p[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+  // Digits from bit 192 up are multiples of 4 and never read: the last carries are dropped.
+  std::uint64_t p[7] = {};
   for (int i = 0; i < 2; ++i) {
     std::uint64_t carry = 0;
     for (int j = 0; j < 6; ++j) {
@@ -125,7 +126,6 @@ int reduce(double x, Dd& r) {
       p[i + j] = t & 0xFFFFFFFF;
       carry = t >> 32;
     }
-    p[i + 6] = carry;
   }
   int quadrant = static_cast<int>((p[5] >> 30) & 3);  // bits 190 and 191
   std::uint64_t f[4];  // the fraction's top 128 bits (189 down to 62), least significant first
