@@ -118,6 +118,7 @@ TEST(Rand, ValuesFromZeroToOneWithSixDigits) {
   constexpr int draws = 240000;
   int buckets[8] = {};
   double largest = 0.0;
+  int most_digits = 0;
   for (int n = 0; n < draws; ++n) {
     reset_calculator();
     run_key_command(key::rand);
@@ -127,6 +128,7 @@ TEST(Rand, ValuesFromZeroToOneWithSixDigits) {
     ASSERT_GE(value, 0.0);
     ASSERT_LE(value, 1.0);
     ASSERT_LE(significant_digits(expression), 6) << testing::PrintToString(expression);
+    most_digits = std::max(most_digits, significant_digits(expression));
     ++buckets[std::min(7, static_cast<int>(value * 8))];
     largest = std::max(largest, value);
   }
@@ -137,6 +139,7 @@ TEST(Rand, ValuesFromZeroToOneWithSixDigits) {
     EXPECT_LT(count, draws / 8 * 11 / 10);
   }
   EXPECT_EQ(largest, 1.0);
+  EXPECT_EQ(most_digits, 6);
 }
 
 TEST(Rand, SameSeedSameValues) {

@@ -146,6 +146,8 @@ TEST(AccurateMath, PowSpecialCases) {
       {-8.0, 1.0 / 3, nan_value}, {-2.0, 0.5, nan_value}, {-2.0, 1e300, inf},  {-0.5, 1e300, 0.0},
       {10.0, 400.0, inf},      {10.0, -400.0, 0.0},    {-10.0, 401.0, -inf},  {1e308, 2.0, inf},
       {2.0, 1024.0, inf},      {2.0, -1075.0, 0.0},    {-2.0, -1075.0, -0.0},
+      {1.5, inf, inf},         {-1.5, -inf, 0.0},      {0.0, nan_value, nan_value},
+      {inf, nan_value, nan_value},
   };
   for (const PowRow& row : rows)
     EXPECT_PRED2(same_bits, accurate_pow(row.x, row.y), row.value) << row.x << " ^ " << row.y;
