@@ -97,8 +97,9 @@ TEST(Utf8, UnencodableWideCharactersBecomeReplacement) {
     const std::wstring text(row.units.begin(), row.units.end());
     EXPECT_EQ(wide_to_utf8(text), row.bytes) << testing::PrintToString(row.units);
   }
-  if constexpr (sizeof(wchar_t) == 4)  // past the last code point
+  if constexpr (sizeof(wchar_t) == 4) {  // past the last code point
     EXPECT_EQ(wide_to_utf8(std::wstring(1, static_cast<wchar_t>(0x110000))), "\xEF\xBF\xBD");
+  }
 }
 
 struct EventCase {
