@@ -106,6 +106,8 @@ TEST(Number, VeryLongDigitStrings) {
   EXPECT_TRUE(ok);
   std::wstring exactly_halfway = L"1.00000000000000011102230246251565404236316680908203125";
   EXPECT_EQ(read_leading_number(exactly_halfway, ok), 1.0);  // ties to even
+  // Zeros past the kept digits are no nonzero rest: still the tie.
+  EXPECT_EQ(read_leading_number(exactly_halfway + std::wstring(900, L'0'), ok), 1.0);
 }
 
 }  // namespace
