@@ -50,6 +50,7 @@ const NumberCase readable[] = {
      L"8",
      0x1p-1022},
     {L"-0", -0.0},
+    {L"-1e300", -1e300},  // a negative number past the short path
 };
 
 const wchar_t* const unreadable[] = {
