@@ -54,11 +54,15 @@ keys)
     check undo_redo_history keys 0 '1\n1\303\267\n1\303\2670\n\351\224\231\350\257\257\n1\303\2670\n\351\224\231\350\257\257\n1\303\2670\n\351\224\231\350\257\257\n\351\224\231\350\257\257\t0\t0\t1\t1\n'
   printf 'paste 12*(3\\r+1\\\\\nundo\nredo\nk 1045\nk 1022\nstate\nk 1017\nundo\nundo\nstate\n' |
     check paste_and_state keys 0 '36+1\n0\n36+1\n36+1\n36+1\n36+1\t36\t1\t1\t0\n0\n36+1\n36+1\n36+1\t36\t0\t1\t0\n'
+  printf 'k 1011\n' | check point_first keys 0 '0.\n'  # no result is shown at the start
+  # An id that is no key does nothing, even where it is the code of a typed character.
+  printf 'k 1002\nk 1012\nk 1003\nk 13\nk 50\n' | check unknown_key_id keys 0 '1\n1+\n1+2\n1+2\n1+2\n'
 
   # Captions: 48 fields, and the angle-mode key names the mode in force.
-  printf 'k 1022\nk 1023\ncaptions\n' | "${run[@]}" keys >"$work/captions" 2>&1
+  rc=0
+  printf 'k 1022\nk 1023\ncaptions\n' | "${run[@]}" keys >"$work/captions" 2>"$work/err" || rc=$?
   fields=$(sed -n 3p "$work/captions" | awk -F'\t' '{ print NF, $1, $25, $41 }')
-  if [ "$fields" = "48 2nd asin Deg" ]; then echo "ok   captions"
+  if [ "$fields" = "48 2nd asin Deg" ] && [ "$rc" -eq 0 ] && [ ! -s "$work/err" ]; then echo "ok   captions"
   else echo "FAIL captions: got '$fields'"; failures=$((failures + 1)); fi
 
   # The same seed gives the same "Rand" values, each from 0 to 1.
@@ -67,6 +71,21 @@ keys)
   if cmp -s "$work/rand1" "$work/rand2" && [ "$(grep -cE '^(0|1|0\.0*[1-9][0-9]{0,5}|[1-9](\.[0-9]{1,5})?e-05)$' "$work/rand1")" = 3 ]
   then echo "ok   seeded_rand"
   else echo "FAIL seeded_rand:"; cat "$work/rand1" "$work/rand2"; failures=$((failures + 1)); fi
+
+  # A second later: the seed still fixes the draws, and without one they change. Other
+  # seeds draw otherwise; the largest seed reads whole.
+  draws() { printf 'k 1048\nk 1048\nk 1048\n' | "${run[@]}" keys "$@"; }
+  draws >"$work/unseeded1"
+  sleep 1.1
+  draws --seed 42 >"$work/rand3"
+  draws >"$work/unseeded2"
+  draws --seed 10 >"$work/seed10" && draws --seed 20 >"$work/seed20" &&
+    draws --seed 4294967295 >"$work/seed_max" && draws --seed 4294967294 >"$work/seed_max1"
+  if [ $? -eq 0 ] && cmp -s "$work/rand1" "$work/rand3" && ! cmp -s "$work/unseeded1" "$work/unseeded2" &&
+    ! cmp -s "$work/seed10" "$work/seed20" && ! cmp -s "$work/seed_max" "$work/seed_max1" &&
+    [ -s "$work/seed10" ] && [ -s "$work/seed_max" ]
+  then echo "ok   seed_changes_rand"
+  else echo "FAIL seed_changes_rand"; failures=$((failures + 1)); fi
   ;;
 eval)
   printf '1+2\n6\303\2277\n(1+2\nsin(30\n1/0\n10^400\n\n0\n2e\n' |
@@ -87,11 +106,26 @@ bad_input)
   printf 'k 1002\nbogus\n' | check unknown_event keys 1 '1\n' '^rivovuz-cli: line 2: unknown event'
   printf 'k 1002\npaste 3\\t\nk 1003\n' | check bad_paste_escape keys 1 '1\n12\n' '^rivovuz-cli: line 2: paste: a backslash'
   printf 'paste 12\0003\nstate\n' | check paste_stops_at_null keys 0 '12\n12\t0\t0\t1\t0\n'
+  printf 'k 1002\nbogus\n' | "${run[@]}" keys >/dev/null 2>"$work/err"
+  printf 'rivovuz-cli: line 2: unknown event; expected %s\n' \
+    'k ID, c CODE, undo, redo, up, down, paste TEXT, title, captions or state' >"$work/want"
+  if cmp -s "$work/err" "$work/want"; then echo "ok   whole_message"
+  else echo "FAIL whole_message:"; od -c "$work/err" | head -5; failures=$((failures + 1)); fi
   printf '1+1\n\300\257\n2*3\n\355\240\200\n' | check eval_invalid_utf8 eval 1 '2\n6\n' 'line 4: not valid UTF-8'
+  # A Ctrl-Z byte is a character like any other, not the end of the input (Windows).
+  printf '1+1\n\032\n2+2\n' | check ctrl_z eval 0 '2\n\351\224\231\350\257\257\n4\n'
   { head -c 1048576 /dev/zero | tr '\0' 'k'; echo; echo 'k 1009'; } |
     check megabyte_event keys 1 '8\n' 'line 1: unknown event'
   printf '' | check no_arguments '' 2 '' '^usage: rivovuz-cli'
   printf '' | check bad_seed 'keys --seed x' 2 '' '^usage: rivovuz-cli'
+  printf '' | check seed_too_large 'keys --seed 4294967296' 2 '' '^usage: rivovuz-cli'
+  printf '' | check seed_missing 'keys --seed' 2 '' '^usage: rivovuz-cli'
+  printf '' | check unknown_keys_option 'keys --degrees' 2 '' '^usage: rivovuz-cli'
+  printf '' | check eval_seed_option 'eval --seed' 2 '' '^usage: rivovuz-cli'
+  rc=0
+  "${run[@]}" keys --seed '' </dev/null >/dev/null 2>&1 || rc=$?
+  if [ "$rc" -eq 2 ]; then echo "ok   empty_seed"
+  else echo "FAIL empty_seed: exit code $rc, expected 2"; failures=$((failures + 1)); fi
   printf '' | check unknown_mode 'calc' 2 '' '^usage: rivovuz-cli'
   printf '' | check unknown_eval_option 'eval --radians 1' 2 '' '^usage: rivovuz-cli'
   printf '' | check help_and_more '--help eval' 2 '' '^usage: rivovuz-cli'

@@ -72,9 +72,9 @@ Dd dd_div(Dd a, Dd b) {
 
 constexpr Dd half_pi = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
 
-// The first 1536 bits of the fraction of 2/pi, most significant first. Enough for
+// The first 1216 bits of the fraction of 2/pi, most significant first. Enough for
 // every double: the window starts at the argument's exponent (at most 971) and is
-// 192 bits wide.
+// 192 bits wide, so it ends by bit 1163.
 constexpr std::uint64_t two_over_pi_bits[] = {
     0xA2F9836E4E441529, 0xFC2757D1F534DDC0, 0xDB6295993C439041,
     0xFE5163ABDEBBC561, 0xB7246E3A424DD2E0, 0x06492EEA09D1921C,
@@ -82,16 +82,15 @@ constexpr std::uint64_t two_over_pi_bits[] = {
     0x3991D639835339F4, 0x9C845F8BBDF9283B, 0x1FF897FFDE05980F,
     0xEF2F118B5A0A6D1F, 0x6D367ECF27CB09B7, 0x4F463F669E5FEA2D,
     0x7527BAC7EBE5F17B, 0x3D0739F78A5292EA, 0x6BFB5FB11F8D5D08,
-    0x56033046FC7B6BAB, 0xF0CFBC209AF4361D, 0xA9E391615EE61B08,
-    0x6599855F14A06840, 0x8DFFD8804D732731, 0x06061556CA73A8C9,
+    0x56033046FC7B6BAB,
 };
-constexpr int two_over_pi_count = sizeof two_over_pi_bits / sizeof two_over_pi_bits[0];
 
 // 64 bits of 2/pi starting at fraction bit `first` (bit 1 is worth 1/2);
-// bits before the point are zero.
+// bits before the point are zero. reduce asks for first <= 1098, so index stays
+// at most 17 and index + 1 within the table.
 std::uint64_t two_over_pi_window(int first) {
   auto word = [](int index) -> std::uint64_t {  // index -1 stands for the zero integer part
-    return index >= 0 && index < two_over_pi_count ? two_over_pi_bits[index] : 0;
+    return index >= 0 ? two_over_pi_bits[index] : 0;
   };
   const int position = first - 1 + 64;  // counted in a table with one zero word in front
   const int index = position / 64 - 1;
@@ -118,7 +117,8 @@ int reduce(double x, Dd& r) {
   }
   const std::uint64_t m_digits[2] = {m & 0xFFFFFFFF, m >> 32};
   // p = m * window; the point lies after bit 190: p / 2^190 is x * 2/pi modulo 4.
-  std::uint64_t p[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+  // Digits from bit 192 up are multiples of 4 and never read: the last carries are dropped.
+  std::uint64_t p[7] = {};
   for (int i = 0; i < 2; ++i) {
     std::uint64_t carry = 0;
     for (int j = 0; j < 6; ++j) {
@@ -126,7 +126,6 @@ int reduce(double x, Dd& r) {
       p[i + j] = t & 0xFFFFFFFF;
       carry = t >> 32;
     }
-    p[i + 6] = carry;
   }
   int quadrant = static_cast<int>((p[5] >> 30) & 3);  // bits 190 and 191
   std::uint64_t f[4];  // the fraction's top 128 bits (189 down to 62), least significant first
@@ -248,8 +247,10 @@ double exp_dd(Dd t) {
   const double lo = std::ldexp(sum.lo, scale + 1074);
   double n = std::nearbyint(hi);
   const double rest = (hi - n) + lo;
-  if (rest > 0.5 || (rest == 0.5 && std::fmod(n, 2.0) != 0)) n += 1;
-  if (rest < -0.5 || (rest == -0.5 && std::fmod(n, 2.0) != 0)) n -= 1;
+  // An exact half already went to the even count in nearbyint; only when hi lies on a
+  // half does lo carry rest past it, and then it decides.
+  if (rest > 0.5) n += 1;
+  if (rest < -0.5) n -= 1;
   return std::ldexp(n, -1074);
 }
 

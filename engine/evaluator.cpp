@@ -75,10 +75,7 @@ double evaluate_postfix(const TokenList& postfix, bool& ok) {
       stack.back() = apply_function(t, stack.back(), function_ok);
       if (!function_ok) return 0.0;
     } else {
-      bool number_ok = false;
-      const double value = read_leading_number(t, number_ok);
-      if (!number_ok) return 0.0;
-      stack.push_back(value);
+      return 0.0;  // a number token starts with a digit or "."; nothing else is valid
     }
   }
   if (stack.size() != 1) return 0.0;

@@ -11,15 +11,10 @@
 
 namespace {
 
-// A positive decimal 0.d1d2d3... x 10^exponent; digits has no leading or trailing zeros.
-struct DecimalValue {
-  std::string digits;
-  long long exponent;
-};
-
-// The exact decimal expansion of m * 2^k, by schoolbook doubling (or multiplying
-// by 5 for k < 0, since 2^k = 5^-k * 10^k).
-DecimalValue exact_decimal(std::uint64_t m, int k) {
+// The significant digits of the exact decimal expansion of m * 2^k, by schoolbook
+// doubling (or multiplying by 5 for k < 0, since 2^k = 5^-k * 10^k). m is no multiple
+// of 5, so the last digit is never 0 (it is 5 for k < 0).
+std::string exact_digits(std::uint64_t m, int k) {
   std::vector<int> little;  // least significant digit first
   for (std::uint64_t v = m; v != 0; v /= 10) little.push_back(static_cast<int>(v % 10));
   const int factor = k >= 0 ? 2 : 5;
@@ -32,10 +27,8 @@ DecimalValue exact_decimal(std::uint64_t m, int k) {
     }
     if (carry != 0) little.push_back(carry);
   }
-  DecimalValue out{std::string(little.rbegin(), little.rend()), 0};
-  for (char& c : out.digits) c = static_cast<char>('0' + c);
-  out.exponent = static_cast<long long>(out.digits.size()) + (k < 0 ? k : 0);
-  while (!out.digits.empty() && out.digits.back() == '0') out.digits.pop_back();
+  std::string out(little.rbegin(), little.rend());
+  for (char& c : out) c = static_cast<char>('0' + c);
   return out;
 }
 
@@ -43,21 +36,20 @@ DecimalValue exact_decimal(std::uint64_t m, int k) {
 constexpr long long max_exponent10 = 309;
 constexpr long long min_exponent10 = -307;
 
-const DecimalValue& largest_double() {
-  static const DecimalValue value = exact_decimal((std::uint64_t{1} << 53) - 1, 1024 - 53);
-  return value;
+// Their digits, compared only with values of the same exponent.
+const std::string& largest_double() {
+  static const std::string digits = exact_digits((std::uint64_t{1} << 53) - 1, 1024 - 53);
+  return digits;
 }
 
-const DecimalValue& smallest_normal_double() {
-  static const DecimalValue value = exact_decimal(1, -1022);
-  return value;
+const std::string& smallest_normal_double() {
+  static const std::string digits = exact_digits(1, -1022);
+  return digits;
 }
 
-// Both normalised, so digit strings compare like the fractions they spell.
-int compare(const std::string& digits, long long exponent, const DecimalValue& bound) {
-  if (exponent != bound.exponent) return exponent < bound.exponent ? -1 : 1;
-  return digits.compare(bound.digits);
-}
+// For a value with the bound's exponent: neither has leading or trailing zeros, so the
+// digit strings compare like the fractions they spell.
+int compare(const std::string& digits, const std::string& bound) { return digits.compare(bound); }
 
 // Digits kept: beyond this a sticky "1" stands for the nonzero rest, which keeps
 // both the rounding to double (at most 767 significant digits decide it) and the
@@ -149,10 +141,10 @@ double read_leading_number(std::wstring_view text, bool& ok) {
   }
 
   if (exponent > max_exponent10 ||
-      (exponent == max_exponent10 && compare(digits, exponent, largest_double()) > 0))
+      (exponent == max_exponent10 && compare(digits, largest_double()) > 0))
     return 0.0;
   if (exponent < min_exponent10 ||
-      (exponent == min_exponent10 && compare(digits, exponent, smallest_normal_double()) < 0))
+      (exponent == min_exponent10 && compare(digits, smallest_normal_double()) < 0))
     return 0.0;
 
   std::string normal = "0.";

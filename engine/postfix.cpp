@@ -52,8 +52,8 @@ bool starts_number(const Token& t) { return !t.empty() && (is_digit_char(t[0]) |
 
 int precedence(const Token& token) {
   // Every operator is one or two characters: compare them directly rather than
-  // through the library, which would be called once per row.
-  if (token.empty() || token.size() > 2) return 0;
+  // through the library, which would be called once per row. A token of another
+  // length matches no row.
   for (const PrecedenceRow& row : precedence_table)
     if (row.text.size() == token.size() && row.text[0] == token[0] &&
         (token.size() == 1 || row.text[1] == token[1]))

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "cli/event_line.h"
 #include "cli/utf8.h"
@@ -23,6 +24,15 @@ const Utf8Case valid_cases[] = {
     {"\xF4\x8F\xBF\xBF", L"\U0010FFFF"},                      // the last code point
     {"\xEF\xBF\xBD", L"\uFFFD"},
     {"\x7F", L"\x7F"},
+    // The first and last code point of each length.
+    {"\xC2\x80", L"\u0080"},
+    {"\xDF\xBF", L"\u07FF"},
+    {"\xE0\xA0\x80", L"\u0800"},
+    {"\xEF\xBF\xBF", L"\uFFFF"},
+    {"\xF0\x90\x80\x80", L"\U00010000"},
+    {"\xED\x9F\xBF", L"\uD7FF"},  // either side of the surrogates
+    {"\xEE\x80\x80", L"\uE000"},
+    {"\xF1\x80\x80\x80", L"\U00040000"},  // a four-byte lead other than F0
 };
 
 TEST(Utf8, ValidTextRoundTrips) {
@@ -50,6 +60,9 @@ const char* const invalid_cases[] = {
     "\xC0\xAF",              // overlong "/"
     "\xE0\x80\xAF",          // overlong "/" in three bytes
     "\xF0\x80\x80\xAF",      // overlong "/" in four bytes
+    "\xC1\xBF",              // overlong U+007F, the last one-byte code point
+    "\xE0\x9F\xBF",          // overlong U+07FF
+    "\xF0\x8F\xBF\xBF",      // overlong U+FFFF
     "\xED\xA0\x80",          // a high surrogate
     "\xED\xBF\xBF",          // a low surrogate
     "\xF4\x90\x80\x80",      // above U+10FFFF
@@ -68,9 +81,25 @@ TEST(Utf8, InvalidBytesAreRejected) {
 }
 
 TEST(Utf8, UnencodableWideCharactersBecomeReplacement) {
-  // A lone surrogate cannot be written as UTF-8 on either runtime.
-  EXPECT_EQ(wide_to_utf8(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");
-  EXPECT_EQ(wide_to_utf8(std::wstring(1, static_cast<wchar_t>(0xDC00)) + L"1"), "\xEF\xBF\xBD" "1");
+  // A lone surrogate cannot be written as UTF-8 on either runtime; only a high one
+  // followed by a low one is a pair (on Windows).
+  const struct {
+    std::vector<unsigned> units;
+    const char* bytes;
+  } rows[] = {
+      {{0xD800}, "\xEF\xBF\xBD"},
+      {{0xDC00, '1'}, "\xEF\xBF\xBD" "1"},
+      {{0xD7FF, 0xDC00}, "\xED\x9F\xBF" "\xEF\xBF\xBD"},
+      {{0xDC00, 0xDC00}, "\xEF\xBF\xBD" "\xEF\xBF\xBD"},
+      {{0xD800, 0xE000}, "\xEF\xBF\xBD" "\xEE\x80\x80"},
+  };
+  for (const auto& row : rows) {
+    const std::wstring text(row.units.begin(), row.units.end());
+    EXPECT_EQ(wide_to_utf8(text), row.bytes) << testing::PrintToString(row.units);
+  }
+  if constexpr (sizeof(wchar_t) == 4) {  // past the last code point
+    EXPECT_EQ(wide_to_utf8(std::wstring(1, static_cast<wchar_t>(0x110000))), "\xEF\xBF\xBD");
+  }
 }
 
 struct EventCase {

@@ -15,6 +15,7 @@ struct EvaluateCase {
 const EvaluateCase outcome_cases[] = {
     {L"(1+2", L"3"},
     {L"((2", L"2"},
+    {L"((1)+2", L"3"},
     {L"sin(0", L"0"},
     {L"1+2)", L"\u9519\u8BEF"},
     {L")(", L"\u9519\u8BEF"},

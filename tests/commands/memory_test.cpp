@@ -114,8 +114,11 @@ int significant_digits(const std::wstring& text) {
 
 TEST(Rand, ValuesFromZeroToOneWithSixDigits) {
   std::srand(12345);
-  constexpr int draws = 40000;
+  // Enough draws that the largest of the 32768 values (1) turns up: P(missed) < 1e-3.
+  constexpr int draws = 240000;
   int buckets[8] = {};
+  double largest = 0.0;
+  int most_digits = 0;
   for (int n = 0; n < draws; ++n) {
     reset_calculator();
     run_key_command(key::rand);
@@ -125,14 +128,18 @@ TEST(Rand, ValuesFromZeroToOneWithSixDigits) {
     ASSERT_GE(value, 0.0);
     ASSERT_LE(value, 1.0);
     ASSERT_LE(significant_digits(expression), 6) << testing::PrintToString(expression);
+    most_digits = std::max(most_digits, significant_digits(expression));
     ++buckets[std::min(7, static_cast<int>(value * 8))];
+    largest = std::max(largest, value);
   }
-  // Uniform draws put about 5000 into each eighth; draws scaled wrongly, or taken
-  // from only part of 0..32767, would leave some eighths short.
+  // Uniform draws put about 30000 into each eighth; draws scaled wrongly, or taken
+  // from only part of 0..32767, would leave some eighths short or never reach 1.
   for (int count : buckets) {
-    EXPECT_GT(count, 4500);
-    EXPECT_LT(count, 5500);
+    EXPECT_GT(count, draws / 8 * 9 / 10);
+    EXPECT_LT(count, draws / 8 * 11 / 10);
   }
+  EXPECT_EQ(largest, 1.0);
+  EXPECT_EQ(most_digits, 6);
 }
 
 TEST(Rand, SameSeedSameValues) {

@@ -56,6 +56,9 @@ const SequenceCase typed_operator_cases[] = {
 const SequenceCase point_after_sign_cases[] = {
     {{type('1'), type('.'), type('5'), type('*'), type('2'), press(key::point)}, L"1.5\u00D72.", false},
     {{type('1'), type('.'), type('5'), type('/'), type('2'), press(key::point)}, L"1.5\u00F72.", false},
+    {{type('.'), press(key::point)}, L".", false},
+    {{press(key::digit1), press(key::point), press(key::plus), press(key::digit2), press(key::point)}, L"1.+2.", false},
+    {{press(key::digit1), press(key::plus), press(key::point), press(key::digit5), press(key::point)}, L"1+.5", false},
     {{type('1'), type('.'), type('5'), type('*'), type('2'), press(key::point), press(key::digit5), type(13)},
      L"3.75", true},
     {{type('1'), type('*'), type('2'), type('.'), type('5'), press(key::point)}, L"1\u00D72.5", false},

@@ -89,6 +89,20 @@ const PowRow pow_rows[] = {
     {0x1.2p+3, 0x1p-1, 0x1.8p+1},
     {0x1.7e43c8800759cp+996, 0x1.051eb851eb852p+0, 0x1.6c8e5ca239078p+1016},
     {0x1.56e1fc2f8f359p-997, 0x1.0a3d70a3d70a4p+0, 0x0.0002f201d49fbp-1022},
+    // Negative integral powers up to 16: repeated squaring, then one division.
+    {0x1.8p+1, -0x1.ap+3, 0x1.50bd36797268ap-21},
+    {0x1.cp+2, -0x1p+4, 0x1.0f08480f672b5p-45},
+    {0x1.199999999999ap+0, -0x1.ep+3, 0x1.ea4660f7b42bcp-3},
+    {0x1.3333333333333p-2, -0x1.6p+3, 0x1.13a2dda98e2c7p+19},
+    {0x1.4p+1, -0x1.cp+3, 0x1.6849b86a12b9bp-19},
+    {0x1.b333333333333p+0, -0x1p+4, 0x1.aef85a2f878c6p-13},
+    // Subnormal results: 10^-307.66 lies just above a half unit of 2^-1074 past an even
+    // count and rounds up, 10^-307.75 just below one past an odd count and rounds down;
+    // 243 * 2^-1075 and 3125 * 2^-1075 are exact ties and go to the even count.
+    {0x1.4p+3, -0x1.33a8f5c28f5c3p+8, 0x0.fbb5071557f8bp-1022},
+    {0x1.4p+3, -0x1.33cp+8, 0x0.cc9861e8f0829p-1022},
+    {0x1.8p-214, 0x1.4p+2, 0x0.000000000007ap-1022},
+    {0x1.4p-213, 0x1.4p+2, 0x0.000000000061ap-1022},
 };
 
 TEST(AccurateMath, TrigonometricValues) {
@@ -132,6 +146,8 @@ TEST(AccurateMath, PowSpecialCases) {
       {-8.0, 1.0 / 3, nan_value}, {-2.0, 0.5, nan_value}, {-2.0, 1e300, inf},  {-0.5, 1e300, 0.0},
       {10.0, 400.0, inf},      {10.0, -400.0, 0.0},    {-10.0, 401.0, -inf},  {1e308, 2.0, inf},
       {2.0, 1024.0, inf},      {2.0, -1075.0, 0.0},    {-2.0, -1075.0, -0.0},
+      {1.5, inf, inf},         {-1.5, -inf, 0.0},      {0.0, nan_value, nan_value},
+      {inf, nan_value, nan_value},
   };
   for (const PowRow& row : rows)
     EXPECT_PRED2(same_bits, accurate_pow(row.x, row.y), row.value) << row.x << " ^ " << row.y;

@@ -155,6 +155,7 @@ TEST(Evaluator, Texts) {
       {L"-2^2", 4}, {L"2^-2", 0.25}, {L"2^3^2", 512}, {L"8/4/2", 1}, {L"1+2*3", 7},
       {L"(1+2)*3", 9}, {L"5!-3", 117}, {L"2^3!", 64}, {L"-3!", nan_value}, {L"--3", 3},
       {L"0+0", 0}, {L"10^400", inf}, {L"-(10^400)", -inf}, {L"e", 2.718281828459045},
+      {L"abs(-2)", 2},  // a name that starts with "a"
   };
   for (const auto& c : cases) {
     bool ok = false;
