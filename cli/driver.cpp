@@ -130,14 +130,12 @@ LineResult run_eval_line(std::string_view line, std::string& message, std::FILE*
     return LineResult::out_of_memory;
   }
   // The previous line's outcome stays in `text` until "=" succeeds, to be put back.
-  const bool shown_before = result_shown;
+  // result_shown is not read in this mode, and "=" sets it only once it has succeeded.
   expression.swap(text);
-  result_shown = false;
   try {
     evaluate_command();
   } catch (const std::exception&) {
     expression.swap(text);
-    result_shown = shown_before;
     return LineResult::out_of_memory;
   }
   write_utf8(out, expression);

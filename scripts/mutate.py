@@ -147,7 +147,8 @@ class Build:
             if "--gtest_brief=1" in cmd:
                 cmd = cmd + ["--gtest_fail_fast"]
             tests.append({"name": t["name"], "command": cmd, "targets": targets,
-                          "cwd": props.get("WORKING_DIRECTORY", str(self.dir))})
+                          "cwd": props.get("WORKING_DIRECTORY", str(self.dir)),
+                          "env": props.get("ENVIRONMENT", [])})
         return tests
 
     def compile_db(self):
@@ -200,6 +201,13 @@ def tests_for(build, tests, entries, rel):
     return wanted
 
 
+def test_env(build, test):
+    """The build's environment with the test's own ENVIRONMENT property, as ctest sets it."""
+    env = dict(build.env)
+    env.update(kv.split("=", 1) for kv in test.get("env", []))
+    return env
+
+
 def run_tests(build, tests, timeout_factor=2):
     """'killed', 'timeout' or 'survived' after running the tests in order."""
     for t in tests:
@@ -207,7 +215,8 @@ def run_tests(build, tests, timeout_factor=2):
         if r.returncode != 0:
             return "link error"
         try:
-            r = run(t["command"], t["cwd"], timeout=timeout_factor * t["time"] + 2, env=build.env)
+            r = run(t["command"], t["cwd"], timeout=timeout_factor * t["time"] + 2,
+                    env=test_env(build, t))
         except subprocess.TimeoutExpired:
             return "timeout"
         if r.returncode != 0:
@@ -287,7 +296,7 @@ def baseline(build, tests):
     for t in tests:
         gtest = "--gtest_fail_fast" in t["command"]
         command = t["command"] + (["--gtest_print_time=1", "--gtest_brief=0"] if gtest else [])
-        r = run(command, t["cwd"], env=build.env)
+        r = run(command, t["cwd"], env=test_env(build, t))
         if r.returncode != 0:
             sys.exit(f"scripts/mutate: {t['name']} fails without a mutant\n{r.stdout[-3000:]}")
         cases = re.findall(r"^\[\s+OK \] (\S+) \((\d+) ms\)", r.stdout, re.M)
@@ -308,7 +317,7 @@ def baseline(build, tests):
 
 def timed(t, build):
     start = time.time()
-    r = run(t["command"], t["cwd"], env=build.env)
+    r = run(t["command"], t["cwd"], env=test_env(build, t))
     if r.returncode != 0:
         sys.exit(f"scripts/mutate: {t['name']} fails without a mutant\n{r.stdout[-3000:]}")
     return time.time() - start
