@@ -54,6 +54,8 @@ keys)
     check undo_redo_history keys 0 '1\n1\303\267\n1\303\2670\n\351\224\231\350\257\257\n1\303\2670\n\351\224\231\350\257\257\n1\303\2670\n\351\224\231\350\257\257\n\351\224\231\350\257\257\t0\t0\t1\t1\n'
   printf 'paste 12*(3\\r+1\\\\\nundo\nredo\nk 1045\nk 1022\nstate\nk 1017\nundo\nundo\nstate\n' |
     check paste_and_state keys 0 '36+1\n0\n36+1\n36+1\n36+1\n36+1\t36\t1\t1\t0\n0\n36+1\n36+1\n36+1\t36\t0\t1\t0\n'
+  # Memory with the 17 digits that tell a double apart ("0.3" types as ".3"; m+ reads 0.3).
+  printf 'paste 0.3\nk 1045\nstate\n' | check state_memory_digits keys 0 '.3\n.3\n.3\t0.29999999999999999\t0\t1\t0\n'
   printf 'k 1011\n' | check point_first keys 0 '0.\n'  # no result is shown at the start
   # An id that is no key does nothing, even where it is the code of a typed character.
   printf 'k 1002\nk 1012\nk 1003\nk 13\nk 50\n' | check unknown_key_id keys 0 '1\n1+\n1+2\n1+2\n1+2\n'

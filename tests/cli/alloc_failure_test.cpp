@@ -129,6 +129,7 @@ struct DriverRun {
   std::string out;
   std::string err;
   int exit_code;
+  std::wstring expression;  // afterwards: a failed last line leaves the one before
 };
 
 std::string read_all(std::FILE* file) {
@@ -149,7 +150,7 @@ DriverRun drive(const std::string& input, bool eval_mode, std::size_t fail_at) {
   arm_allocations(fail_at);
   const int code = run_lines(in, out, err, eval_mode);
   disarm_allocations();
-  DriverRun run{read_all(out), read_all(err), code};
+  DriverRun run{read_all(out), read_all(err), code, expression};
   std::fclose(in);
   std::fclose(out);
   std::fclose(err);
@@ -193,6 +194,7 @@ TEST(AllocationFailure, DriverLinesAreAllOrNothing) {
       ASSERT_GE(line, 1u);
       const DriverRun without = drive(joined(script.lines, line - 1), script.eval_mode, 0);
       ASSERT_EQ(run.out, without.out) << "k=" << k << " line " << line;
+      ASSERT_TRUE(run.expression == without.expression) << "k=" << k << " line " << line;
       ++runs;
     }
   }
