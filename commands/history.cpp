@@ -45,5 +45,4 @@ std::size_t history_bytes() { return bytes; }
 void clear_history() {
   std::deque<std::wstring>().swap(history);
   bytes = 0;
-  added_in_step = 0;
 }

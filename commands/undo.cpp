@@ -216,7 +216,7 @@ void begin_step() {
 
 bool step_in_progress() { return pending.active; }
 
-bool commit_step() {
+void commit_step() {
   Pending& p = pending;
   const std::uint8_t bits_after = current_bits();
   const bool memory_differs = !same_memory(p.memory_before, memory);
@@ -231,7 +231,7 @@ bool commit_step() {
         step_chars.erase(old_span, step_chars.end());
         keep_history_of_step();
         p.active = false;
-        return false;
+        return;
       }
     }
     step.old_length = narrow(p.saved_length);
@@ -248,7 +248,7 @@ bool commit_step() {
   } else if (!flags_changed) {
     keep_history_of_step();
     p.active = false;
-    return false;
+    return;
   }
   if (memory_differs) {
     step.kind |= memory_changed;
@@ -281,7 +281,6 @@ bool commit_step() {
               undoable_memory * sizeof(double);
   p.active = false;
   if (log_bytes + history_bytes() > history_bound) keep_within_bound();
-  return true;
 }
 
 void abandon_step() {

@@ -16,11 +16,11 @@
 constexpr std::size_t history_bound = std::size_t{64} << 20;
 
 // The bracket around one event. begin_step notes the state; commit_step keeps the
-// step if the state changed (dropping what could have been redone) and returns true
-// if it did; it may throw std::bad_alloc, and then nothing was kept. abandon_step puts
-// the state back as begin_step found it and never fails.
+// step if the state changed (dropping what could have been redone); it may throw
+// std::bad_alloc, and then nothing was kept. abandon_step puts the state back as
+// begin_step found it and never fails.
 void begin_step();
-bool commit_step();
+void commit_step();
 void abandon_step();
 bool step_in_progress();
 

@@ -42,6 +42,11 @@ const SessionCase undo_cases[] = {
     {"a new step drops the redo", {typed('1'), typed('2'), undo_key, typed('3'), redo_key}, L"13", false, 0},
     {"a paste is one step", {typed('9'), pasted(L"+1\r2*3\r"), undo_key}, L"9", false, 0},
     {"a paste is redone whole", {pasted(L"12+3\r4"), undo_key, redo_key}, L"4", false, 0},
+    {"a paste that takes back past its start",
+     {typed('3'), typed('4'), typed('5'), typed('6'), pasted(L"12\b\b\b\b\b9"), undo_key}, L"3456", false, 0},
+    {"a paste that takes back past its start, redone",
+     {typed('3'), typed('4'), typed('5'), typed('6'), pasted(L"12\b\b\b\b\b9"), undo_key, redo_key},
+     L"39", false, 0},
     {"an event that changes nothing is no step",
      {typed('1'), click(key::mc), typed('x'), click(999), undo_key}, L"0", false, 0},
     {"\"0\" typed on \"0\" is no step", {typed('7'), typed(27), typed('0'), undo_key}, L"7", false, 0},
@@ -141,6 +146,8 @@ TEST(Undo, RandomSessionsMatchAModel) {
       ASSERT_EQ(after.redo_count, undone.size()) << n;
       after.undo_count = model.undo_count;
       after.redo_count = model.redo_count;
+      after.log_bytes = model.log_bytes;
+      after.history_size = model.history_size;
       ASSERT_EQ(after, model) << n << " " << describe(after) << " vs " << describe(model);
     }
   }
@@ -156,7 +163,8 @@ TEST(Undo, StepCostFollowsTheChangeNotTheText) {
     std::size_t most_chars;  // characters the step may keep
   };
   const Cost costs[] = {{typed('5'), 1}, {typed(8), 1}, {click(key::sign), 1}, {click(key::sign), 1},
-                        {click(key::plus), 1}, {click(key::cube), 2}, {typed(13), 1000010}};
+                        {click(key::plus), 1}, {click(key::cube), 2}, {pasted(L"12"), 2},
+                        {pasted(L"3\b\b\b"), 6}, {typed(13), 1000010}};
   for (const Cost& c : costs) {
     const std::size_t before = undo_bytes();
     ASSERT_TRUE(run_user_event(c.event));
@@ -164,23 +172,38 @@ TEST(Undo, StepCostFollowsTheChangeNotTheText) {
   }
 }
 
-// Each round keeps two steps of a million characters: 20 rounds are 80 MB in UTF-16.
+// Each round keeps steps of a million characters and a history entry as long: the
+// oldest go, several stay, and what stays still undoes exactly, memory included.
 TEST(Undo, LogAndHistoryStayWithinTheBound) {
   reset_session();
   const std::wstring long_text(1000000, L'1');
+  const std::size_t text_bytes = long_text.size() * sizeof(wchar_t);
   for (int n = 0; n < 20; ++n) {
-    paste_event(long_text);
-    paste_event(L"+1\r");  // a history entry of a million characters
-    const std::size_t before = undo_bytes();
     key_event(key::clear);
-    const std::size_t newest = undo_bytes() > before ? undo_bytes() - before : 0;
-    ASSERT_LE(undo_bytes() + history_bytes(), history_bound + newest) << n;
+    char_event('5');
+    key_event(key::m_plus);  // memory 5 (n + 1)
+    paste_event(long_text);
+    paste_event(L"+1\r");
+    ASSERT_LE(undo_bytes() + history_bytes(), history_bound + 2 * text_bytes + 1024) << n;
+    if (n >= 2) {
+      ASSERT_GE(undo_count(), 6u) << n;
+    }
   }
-  EXPECT_LT(undo_count(), 60u);
-  EXPECT_GT(undo_count(), 1u);
-  ASSERT_TRUE(undo_event());  // "AC"
+  EXPECT_LT(undo_count(), 100u);
   ASSERT_TRUE(undo_event());  // "+1" and Enter
-  EXPECT_TRUE(expression == long_text);
+  EXPECT_TRUE(expression == L"5" + long_text);
+  ASSERT_TRUE(undo_event());  // the long paste
+  ASSERT_TRUE(undo_event());  // "m+"
+  EXPECT_EQ(expression, L"5");
+  EXPECT_EQ(memory, 95.0);
+  ASSERT_TRUE(undo_event());  // "5"
+  ASSERT_TRUE(undo_event());  // "AC"
+  ASSERT_TRUE(undo_event());  // the round before: "+1" and Enter
+  ASSERT_TRUE(undo_event());
+  ASSERT_TRUE(undo_event());
+  EXPECT_EQ(memory, 90.0);
+  reset_session();
+  EXPECT_EQ(undo_bytes() + history_bytes(), 0u);
 }
 
 }  // namespace

@@ -46,18 +46,20 @@ struct Session {
   bool second_mode, radian_mode, result_shown;
   std::deque<std::wstring> history;
   std::size_t undo_count, redo_count;
+  std::size_t log_bytes, history_size;  // what the log and the history hold
 
   bool operator==(const Session& o) const {
     return expression == o.expression && std::memcmp(&memory, &o.memory, sizeof memory) == 0 &&
            second_mode == o.second_mode && radian_mode == o.radian_mode &&
            result_shown == o.result_shown && history == o.history &&
-           undo_count == o.undo_count && redo_count == o.redo_count;
+           undo_count == o.undo_count && redo_count == o.redo_count &&
+           log_bytes == o.log_bytes && history_size == o.history_size;
   }
 };
 
 inline Session snapshot() {
   return {expression, memory, second_mode, radian_mode, result_shown,
-          history, undo_count(), redo_count()};
+          history, undo_count(), redo_count(), undo_bytes(), history_bytes()};
 }
 
 inline std::wstring describe(const Session& s) {
