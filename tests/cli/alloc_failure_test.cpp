@@ -2,6 +2,8 @@
 // nothing, and the run goes on exactly as if that event had never happened.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <cstdlib>
 #include <iterator>
 #include <random>
@@ -25,7 +27,8 @@ Outcome outcome() {
   Outcome out{snapshot(), {}};
   while (undo_event()) {
     if (undo_count() + 1 == out.undo_trail.size()) break;
-    out.undo_trail.push_back(expression);
+    // The text and the memory bits of every state the log goes back to.
+    out.undo_trail.push_back(expression + L"\t" + std::to_wstring(std::bit_cast<std::uint64_t>(memory)));
     if (undo_count() == 0) break;
   }
   return out;
@@ -73,6 +76,13 @@ std::vector<std::vector<UserEvent>> scripts() {
   std::uniform_int_distribution<std::size_t> pick(0, std::size(pool) - 1);
   all.emplace_back();
   for (int n = 0; n < 120; ++n) all.back().push_back(pool[pick(generator)]);
+  // Signs and memory on texts that keep growing, so that failures also meet a text
+  // that must grow at its front and a memory step whose record needs a new block.
+  const UserEvent growing[] = {click(1019), click(1045), click(1046), pasted(L"12345678"),
+                               click(1010), undo_key, click(1044)};
+  std::uniform_int_distribution<std::size_t> pick_growing(0, std::size(growing) - 1);
+  all.emplace_back();
+  for (int n = 0; n < 300; ++n) all.back().push_back(growing[pick_growing(generator)]);
   return all;
 }
 
