@@ -66,6 +66,15 @@ bool run_event(const Event& event) {
   }
 }
 
+// The line as wide text; false with the message for a line that is no UTF-8. Throws
+// std::bad_alloc when the text does not fit.
+bool decode_line(std::string_view line, std::wstring& text, std::string& message) {
+  bool ok = false;
+  text = utf8_to_wide(line, ok);
+  if (!ok) message = "not valid UTF-8";
+  return ok;
+}
+
 void write_answer(EventKind kind, std::FILE* out) {
   switch (kind) {
     case EventKind::title: write_utf8(out, window_title_view(memory)); break;
@@ -97,12 +106,9 @@ LineResult read_line(std::FILE* in, std::string& line) {
 LineResult run_keys_line(std::string_view line, std::string& message, std::FILE* out) {
   EventKind kind = EventKind::key;
   try {
+    std::wstring text;
+    if (!decode_line(line, text, message)) return LineResult::bad;
     bool ok = false;
-    utf8_to_wide(line, ok);
-    if (!ok) {
-      message = "not valid UTF-8";
-      return LineResult::bad;
-    }
     const Event event = parse_event(line, ok, message);
     if (!ok) return LineResult::bad;
     if (!run_event(event)) return LineResult::out_of_memory;
@@ -117,12 +123,7 @@ LineResult run_keys_line(std::string_view line, std::string& message, std::FILE*
 LineResult run_eval_line(std::string_view line, std::string& message, std::FILE* out) {
   std::wstring text;
   try {
-    bool ok = false;
-    text = utf8_to_wide(line, ok);
-    if (!ok) {
-      message = "not valid UTF-8";
-      return LineResult::bad;
-    }
+    if (!decode_line(line, text, message)) return LineResult::bad;
   } catch (const std::exception&) {
     return LineResult::out_of_memory;
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "commands/evaluate.h"
+#include "commands/events.h"
 #include "commands/keys.h"
 #include "commands/refresh_record.h"
 #include "commands/state.h"
@@ -34,11 +35,7 @@ inline const std::wstring infinity_text = infinity_word; // "无穷大"
 
 // The start state of a run, and an empty refresh log.
 inline void reset_calculator() {
-  expression = L"0";
-  memory = 0.0;
-  second_mode = false;
-  radian_mode = true;
-  result_shown = false;
+  reset_session();
   refresh_log = RefreshLog{};
 }
 
