@@ -2,9 +2,12 @@
 #include "engine/accurate_math.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <limits>
+
+#include "engine/accurate_math_constants.h"
 
 namespace {
 
@@ -70,20 +73,8 @@ Dd dd_div(Dd a, Dd b) {
 
 // ---- Trigonometric functions ----
 
-constexpr Dd half_pi = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
-
-// The first 1216 bits of the fraction of 2/pi, most significant first. Enough for
-// every double: the window starts at the argument's exponent (at most 971) and is
-// 192 bits wide, so it ends by bit 1163.
-constexpr std::uint64_t two_over_pi_bits[] = {
-    0xA2F9836E4E441529, 0xFC2757D1F534DDC0, 0xDB6295993C439041,
-    0xFE5163ABDEBBC561, 0xB7246E3A424DD2E0, 0x06492EEA09D1921C,
-    0xFE1DEB1CB129A73E, 0xE88235F52EBB4484, 0xE99C7026B45F7E41,
-    0x3991D639835339F4, 0x9C845F8BBDF9283B, 0x1FF897FFDE05980F,
-    0xEF2F118B5A0A6D1F, 0x6D367ECF27CB09B7, 0x4F463F669E5FEA2D,
-    0x7527BAC7EBE5F17B, 0x3D0739F78A5292EA, 0x6BFB5FB11F8D5D08,
-    0x56033046FC7B6BAB,
-};
+constexpr Dd half_pi = {accurate_math_constants::half_pi_hi, accurate_math_constants::half_pi_lo};
+using accurate_math_constants::two_over_pi_bits;
 
 // 64 bits of 2/pi starting at fraction bit `first` (bit 1 is worth 1/2);
 // bits before the point are zero. reduce asks for first <= 1098, so index stays
@@ -152,27 +143,20 @@ int reduce(double x, Dd& r) {
   return quadrant;
 }
 
-// Taylor coefficients 1/k! with alternating signs; |r| <= pi/4 makes the terms
-// past the last one smaller than 1e-30 of the result.
-constexpr double sin_terms[] = {-1.0 / 6, 1.0 / 120, -1.0 / 5040, 1.0 / 362880, -1.0 / 39916800,
-                                1.0 / 6227020800, -1.0 / 1307674368000, 1.0 / 355687428096000,
-                                -1.0 / 121645100408832000, 1.0 / 51090942171709440000.0,
-                                -1.0 / 25852016738884976640000.0, 1.0 / 15511210043330985984000000.0};
-constexpr double cos_terms[] = {1.0 / 24, -1.0 / 720, 1.0 / 40320, -1.0 / 3628800, 1.0 / 479001600,
-                                -1.0 / 87178291200, 1.0 / 20922789888000, -1.0 / 6402373705728000,
-                                1.0 / 2432902008176640000, -1.0 / 1124000727777607680000.0,
-                                1.0 / 620448401733239439360000.0};
+using accurate_math_constants::cos_terms;
+using accurate_math_constants::sin_terms;
 
-double horner(const double* terms, int count, double z) {
+template <std::size_t count>
+double horner(const double (&terms)[count], double z) {
   double sum = terms[count - 1];
-  for (int k = count - 2; k >= 0; --k) sum = sum * z + terms[k];
+  for (std::size_t k = count - 1; k-- > 0;) sum = sum * z + terms[k];
   return sum;
 }
 
 // sin(r.hi + r.lo) for |r| <= pi/4, as a double-double.
 Dd kernel_sin(Dd r) {
   const double z = r.hi * r.hi;
-  const double tail = r.hi * z * horner(sin_terms, 12, z);
+  const double tail = r.hi * z * horner(sin_terms, z);
   return quick_two_sum(r.hi, tail + r.lo * (1 - 0.5 * z));
 }
 
@@ -181,7 +165,7 @@ Dd kernel_cos(Dd r) {
   const Dd z = two_prod(r.hi, r.hi);
   const double half = 0.5 * z.hi;  // exact
   const double w = 1.0 - half;
-  const double tail = ((1.0 - w) - half) + (z.hi * z.hi * horner(cos_terms, 11, z.hi) -
+  const double tail = ((1.0 - w) - half) + (z.hi * z.hi * horner(cos_terms, z.hi) -
                                             (r.hi * r.lo + 0.5 * z.lo));
   return quick_two_sum(w, tail);
 }
@@ -200,7 +184,7 @@ int reduce_any(double x, Dd& r) {
 
 // ---- pow ----
 
-constexpr Dd ln2 = {0x1.62e42fefa39efp-1, 0x1.abc9e3b39803fp-56};
+constexpr Dd ln2 = {accurate_math_constants::ln2_hi, accurate_math_constants::ln2_lo};
 
 // log x for finite x > 0: x = 2^k m with m in [sqrt(1/2), sqrt(2)), and
 // log m = 2 atanh(s) = 2 (s + s^3/3 + s^5/5 + ...) with s = (m - 1) / (m + 1), |s| <= 0.172.

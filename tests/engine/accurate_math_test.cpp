@@ -1,13 +1,16 @@
 // Own sin, cos, tan and pow: exact reduction, special cases, and agreement with glibc.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <random>
+#include <vector>
 
 #include "engine/accurate_math.h"
+#include "engine/accurate_math_constants.h"
 
 namespace {
 
@@ -104,6 +107,147 @@ const PowRow pow_rows[] = {
     {0x1.8p-214, 0x1.4p+2, 0x0.000000000007ap-1022},
     {0x1.4p-213, 0x1.4p+2, 0x0.000000000061ap-1022},
 };
+
+// ---- The constants, each against its definition ----
+
+// A fixed-point number of 1344 fraction bits in 32-bit digits, least significant first.
+constexpr int fraction_bits = 1344;
+using Fixed = std::vector<std::uint32_t>;
+
+Fixed fixed_zero() { return Fixed(fraction_bits / 32 + 2, 0); }
+
+Fixed fixed_shifted_one(int shift) {  // 2^(fraction_bits - shift)
+  Fixed v = fixed_zero();
+  const int bit = fraction_bits - shift;
+  v[bit / 32] = 1u << (bit % 32);
+  return v;
+}
+
+bool fixed_less(const Fixed& a, const Fixed& b) {
+  for (std::size_t i = a.size(); i-- > 0;)
+    if (a[i] != b[i]) return a[i] < b[i];
+  return false;
+}
+
+void fixed_add(Fixed& a, const Fixed& b, bool subtract) {  // a -= b needs a >= b
+  std::int64_t carry = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    carry += static_cast<std::int64_t>(a[i]) + (subtract ? -static_cast<std::int64_t>(b[i]) : b[i]);
+    a[i] = static_cast<std::uint32_t>(carry);
+    carry = carry < 0 ? -1 : carry >> 32;
+  }
+}
+
+Fixed fixed_divided(Fixed a, std::uint32_t d) {
+  std::uint64_t rest = 0;
+  for (std::size_t i = a.size(); i-- > 0;) {
+    const std::uint64_t t = (rest << 32) | a[i];
+    a[i] = static_cast<std::uint32_t>(t / d);
+    rest = t % d;
+  }
+  return a;
+}
+
+Fixed fixed_times(Fixed a, std::uint32_t m) {
+  std::uint64_t carry = 0;
+  for (std::uint32_t& digit : a) {
+    carry += static_cast<std::uint64_t>(digit) * m;
+    digit = static_cast<std::uint32_t>(carry);
+    carry >>= 32;
+  }
+  return a;
+}
+
+Fixed fixed_atan_inverse(std::uint32_t x) {  // atan(1/x) by its series
+  Fixed sum = fixed_zero();
+  Fixed power = fixed_divided(fixed_shifted_one(0), x);
+  for (std::uint32_t k = 0; power != fixed_zero(); ++k) {
+    fixed_add(sum, fixed_divided(power, 2 * k + 1), k % 2 != 0);
+    power = fixed_divided(power, x * x);
+  }
+  return sum;
+}
+
+Fixed fixed_pi() {  // Machin: pi = 16 atan(1/5) - 4 atan(1/239)
+  Fixed pi = fixed_times(fixed_atan_inverse(5), 16);
+  fixed_add(pi, fixed_times(fixed_atan_inverse(239), 4), true);
+  return pi;
+}
+
+Fixed fixed_ln2() {  // ln 2 = sum of 1 / (k 2^k)
+  Fixed sum = fixed_zero();
+  for (int k = 1; k < fraction_bits; ++k) fixed_add(sum, fixed_divided(fixed_shifted_one(k), k), false);
+  return sum;
+}
+
+Fixed fixed_from_double(double v) {  // v > 0, a multiple of 2^-fraction_bits
+  int exponent = 0;
+  const auto m = static_cast<std::uint64_t>(std::ldexp(std::frexp(v, &exponent), 53));
+  Fixed out = fixed_zero();
+  const int bit = exponent - 53 + fraction_bits;
+  for (int i = 0; i < 53; ++i)
+    if ((m >> i) & 1) out[(bit + i) / 32] |= 1u << ((bit + i) % 32);
+  return out;
+}
+
+// hi is the double nearest the value and lo the double nearest value - hi: the two
+// together lie within half a unit of lo's last place (the series' error is far below).
+void expect_nearest_pair(const Fixed& value, double hi, double lo, const char* name) {
+  Fixed sum = fixed_from_double(hi);
+  fixed_add(sum, fixed_from_double(std::fabs(lo)), lo < 0);
+  Fixed gap = value;
+  if (fixed_less(gap, sum)) std::swap(gap, sum);
+  fixed_add(gap, sum, true);
+  int lo_exponent = 0;
+  std::frexp(lo, &lo_exponent);
+  EXPECT_TRUE(fixed_less(gap, fixed_shifted_one(54 - lo_exponent))) << name;
+  EXPECT_LT(std::fabs(lo), std::ldexp(1.0, std::ilogb(hi) - 52)) << name;
+}
+
+TEST(AccurateMath, ConstantsMatchTheirDefinitions) {
+  namespace c = accurate_math_constants;
+  const Fixed pi = fixed_pi();
+  expect_nearest_pair(fixed_divided(pi, 2), c::half_pi_hi, c::half_pi_lo, "pi/2");
+  expect_nearest_pair(fixed_ln2(), c::ln2_hi, c::ln2_lo, "ln 2");
+
+  // The table read as a number below 1, T = t / 2^1216: T <= 2/pi < T + 2^-1216, that is
+  // 0 <= 2 - T pi < pi 2^-1216, up to the series' error in pi (far below 2^-1216).
+  const int words = static_cast<int>(std::size(c::two_over_pi_bits));
+  ASSERT_EQ(words * 64, 1216);
+  Fixed product(pi.size() + 2 * words, 0);
+  for (int w = 0; w < 2 * words; ++w) {
+    const std::uint64_t word = c::two_over_pi_bits[words - 1 - w / 2];
+    const auto digit = static_cast<std::uint32_t>(w % 2 ? word >> 32 : word);
+    std::uint64_t carry = 0;
+    for (std::size_t i = 0; i < pi.size(); ++i) {
+      carry += static_cast<std::uint64_t>(pi[i]) * digit + product[w + i];
+      product[w + i] = static_cast<std::uint32_t>(carry);
+      carry >>= 32;
+    }
+    product[w + pi.size()] = static_cast<std::uint32_t>(carry);
+  }
+  const Fixed top(product.begin() + 2 * words, product.end());  // T pi, with 1344 fraction bits
+  Fixed gap = fixed_times(fixed_shifted_one(0), 2);
+  ASSERT_FALSE(fixed_less(gap, top)) << "2/pi is smaller than the table";
+  fixed_add(gap, top, true);
+  Fixed last_bit_of_pi = fixed_zero();  // pi 2^-1216: the table's digits end at a word
+  std::copy(pi.begin() + 2 * words, pi.end(), last_bit_of_pi.begin());
+  EXPECT_TRUE(fixed_less(gap, last_bit_of_pi)) << "2/pi is past the table's last bit";
+
+  // (-1)^(k+1) / (2k+3)! and (-1)^k / (2k+4)!, the factorials exact before rounding.
+  unsigned __int128 factorial = 1;
+  for (unsigned n = 2; n <= 25; ++n) {
+    factorial *= n;
+    const double term = 1.0 / static_cast<double>(factorial);
+    if (n >= 3 && n % 2 == 1) {
+      EXPECT_EQ(c::sin_terms[(n - 3) / 2], (n / 2) % 2 ? -term : term) << n << "!";
+    } else if (n >= 4) {
+      EXPECT_EQ(c::cos_terms[(n - 4) / 2], (n / 2) % 2 ? -term : term) << n << "!";
+    }
+  }
+  EXPECT_EQ(std::size(c::sin_terms), 12u);
+  EXPECT_EQ(std::size(c::cos_terms), 11u);
+}
 
 TEST(AccurateMath, TrigonometricValues) {
   for (const TrigRow& row : trig_rows) {
