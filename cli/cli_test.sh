@@ -114,6 +114,11 @@ bad_input)
   if cmp -s "$work/err" "$work/want"; then echo "ok   whole_message"
   else echo "FAIL whole_message:"; od -c "$work/err" | head -5; failures=$((failures + 1)); fi
   printf '1+1\n\300\257\n2*3\n\355\240\200\n' | check eval_invalid_utf8 eval 1 '2\n6\n' 'line 4: not valid UTF-8'
+  # Arguments are numbered from 1 as lines are. Natively only: Wine hands a Windows
+  # program its arguments decoded from the locale's encoding, so no byte arrives invalid.
+  if [ $# -eq 0 ]; then
+    printf '' | check eval_invalid_argument $'eval 1+1 2*3 \377 4' 1 '2\n6\n4\n' '^rivovuz-cli: line 3: not valid UTF-8$'
+  fi
   # A Ctrl-Z byte is a character like any other, not the end of the input (Windows).
   printf '1+1\n\032\n2+2\n' | check ctrl_z eval 0 '2\n\351\224\231\350\257\257\n4\n'
   { head -c 1048576 /dev/zero | tr '\0' 'k'; echo; echo 'k 1009'; } |
