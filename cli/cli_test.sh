@@ -57,6 +57,10 @@ keys)
   # Memory with the 17 digits that tell a double apart ("0.3" types as ".3"; m+ reads 0.3).
   printf 'paste 0.3\nk 1045\nstate\n' | check state_memory_digits keys 0 '.3\n.3\n.3\t0.29999999999999999\t0\t1\t0\n'
   printf 'k 1011\n' | check point_first keys 0 '0.\n'  # no result is shown at the start
+  printf 'down\nstate\n' | check down_at_start keys 0 '0\n0\t0\t0\t1\t0\n'  # no walk to leave yet
+  # An answer longer than the writer's buffer comes out whole.
+  digits=$(printf '1%0699d' 7)
+  printf 'paste %s\n' "$digits" | check long_answer keys 0 "$digits\n"
   # An id that is no key does nothing, even where it is the code of a typed character.
   printf 'k 1002\nk 1012\nk 1003\nk 13\nk 50\n' | check unknown_key_id keys 0 '1\n1+\n1+2\n1+2\n1+2\n'
 
@@ -138,8 +142,8 @@ bad_input)
   printf '' | check help_and_more '--help eval' 2 '' '^usage: rivovuz-cli'
   # --help prints the same usage on standard output and succeeds.
   "${run[@]}" calc 2>"$work/usage" >/dev/null
-  printf '' | check help --help 0 "$(cat "$work/usage")\n"
-  printf '' | check version --version 0 "rivovuz-cli ${RIVOVUZ_VERSION:?set by CTest from CMake}\n"
+  printf '1+1\n' | check help --help 0 "$(cat "$work/usage")\n"  # and reads no input
+  printf '1+1\n' | check version --version 0 "rivovuz-cli ${RIVOVUZ_VERSION:?set by CTest from CMake}\n"
   ;;
 *)
   echo "unknown group $group"; exit 2 ;;

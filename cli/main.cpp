@@ -80,8 +80,7 @@ bool read_options(const std::vector<std::string>& arguments, Options& options) {
     options.mode = mode == "--help" ? Mode::help : Mode::version;
     return true;
   }
-  if (mode == "eval") {
-    options.mode = Mode::eval;
+  if (mode == "eval") {  // the mode options start in
     std::size_t i = 1;
     if (i < arguments.size() && arguments[i] == "--degrees") {
       options.degrees = true;
