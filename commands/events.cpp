@@ -1,6 +1,7 @@
 // User events: each command run as one step that completes or changes nothing.
 #include "commands/events.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -126,9 +127,9 @@ bool history_down_event() {
     end_walk();
     return true;
   }
-  // The shown entry may have been dropped to keep the bound; the next newer one is there.
-  const std::size_t offset = walk.offset - 1;
-  if (offset >= history.size()) return true;
+  // Entries older than the shown one, and the shown one too, may have been dropped to
+  // keep the bound (the newest always stays): the next newer entry still there.
+  const std::size_t offset = std::min(walk.offset - 1, history.size() - 1);
   if (!show_entry(history[history.size() - 1 - offset], false)) return false;
   walk.offset = offset;
   return true;

@@ -13,6 +13,8 @@
 #include "commands/history.h"
 #include "commands/state.h"
 
+std::size_t history_bound = std::size_t{64} << 20;
+
 namespace {
 
 // The three flags of the state as bits: second_mode 1, radian_mode 2, result_shown 4.

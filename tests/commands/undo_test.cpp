@@ -75,6 +75,13 @@ const SessionCase history_cases[] = {
     {"the key \"=\" records as shown", {typed('2'), click(key::times), typed('3'), click(key::equals), up_key},
      L"2*3", false, 0},
     {"a recalled entry is edited", {typed('1'), typed(13), up_key, typed('0'), typed(13)}, L"10", true, 0},
+    {"Up three times reaches the oldest",
+     {typed('1'), typed(13), typed('2'), typed(13), typed('3'), typed(13), up_key, up_key, up_key}, L"1", false, 0},
+    {"Down steps back one entry",
+     {typed('1'), typed(13), typed('2'), typed(13), typed('3'), typed(13), up_key, up_key, up_key, down_key},
+     L"2", false, 0},
+    {"a walk back at its draft is over: Up starts at the newest",
+     {typed('1'), typed(13), typed('2'), typed(13), up_key, down_key, up_key}, L"2", false, 0},
 };
 
 TEST(Undo, Sequences) {
@@ -94,12 +101,84 @@ TEST(Undo, ModesAndRandRoundTrip) {
   const Session drawn = snapshot();
   for (int k = 0; k < 3; ++k) ASSERT_TRUE(undo_event());
   EXPECT_TRUE(second_mode == false && radian_mode == true && expression == L"0");
-  const RefreshLog before = refresh_log;
-  for (int k = 0; k < 3; ++k) ASSERT_TRUE(redo_event());
+  // Each redo refreshes the display, and the key captions only where a mode changed.
+  const int label_refreshes[] = {1, 1, 0};
+  for (int k = 0; k < 3; ++k) {
+    const RefreshLog before = refresh_log;
+    ASSERT_TRUE(redo_event());
+    EXPECT_EQ(refresh_log.display - before.display, 1) << k;
+    EXPECT_EQ(refresh_log.key_labels - before.key_labels, label_refreshes[k]) << k;
+  }
   EXPECT_EQ(snapshot(), drawn) << describe(snapshot());
-  // Three redos: a display refresh each, and key captions for the two mode changes.
-  EXPECT_EQ(refresh_log.display - before.display, 3);
-  EXPECT_EQ(refresh_log.key_labels - before.key_labels, 2);
+}
+
+TEST(History, WalkRefreshesAndEndsWithTheSession) {
+  reset_session();
+  for (wchar_t c : {L'1', L'\r', L'2', L'\r'}) char_event(c);
+  for (const UserEvent& e : {up_key, up_key, down_key, down_key}) {
+    const RefreshLog before = refresh_log;
+    ASSERT_TRUE(run_user_event(e));
+    EXPECT_EQ(refresh_log.display - before.display, 1);
+  }
+  ASSERT_TRUE(history_up_event());
+  reset_session();
+  ASSERT_TRUE(history_down_event());  // no walk is left over from before
+  EXPECT_EQ(expression, L"0");
+}
+
+// With a bound of a few entries: once the log is down to its newest step the oldest
+// entries go, the newest always stays, the count is the memory the entries hold, and a
+// walk whose entry was dropped on the way still comes back down to its draft.
+TEST(History, OldestEntriesGoPastTheBound) {
+  reset_session();
+  const std::size_t saved_bound = history_bound;
+  const std::wstring digits(1000, L'1');
+  const std::size_t entry = digits.size() * sizeof(wchar_t);
+  history_bound = 5 * entry;
+  auto text = [&](int n) { return std::to_wstring(n + 1) + L"+" + digits; };
+  for (int n = 0; n < 12; ++n) {
+    key_event(key::clear);
+    paste_event(text(n) + L"\r");
+    ASSERT_LE(undo_bytes() + history_bytes(), history_bound) << n;
+  }
+  ASSERT_GE(history.size(), 2u);
+  ASSERT_LT(history.size(), 12u);
+  std::size_t held = 0;
+  for (std::size_t i = 0; i < history.size(); ++i) {
+    EXPECT_EQ(history[i], text(static_cast<int>(12 - history.size() + i))) << i;
+    held += sizeof(std::wstring) + history[i].capacity() * sizeof(wchar_t);
+  }
+  EXPECT_EQ(history_bytes(), held);
+
+  // A walk over the long text, "3+3" and "2+2" with the bound lowered before it reaches
+  // the long text: that step keeps the long text for redo, which pushes out the long text
+  // and "3+3"; Down goes on from the newest entry left, then to the draft.
+  history_bound = saved_bound;
+  reset_session();
+  for (const std::wstring& t : {text(0), std::wstring(L"3+3"), std::wstring(L"2+2")}) {
+    key_event(key::clear);
+    paste_event(t + L"\r");
+  }
+  for (int k = 0; k < 2; ++k) ASSERT_TRUE(history_up_event());
+  history_bound = entry / 2;
+  ASSERT_TRUE(history_up_event());
+  EXPECT_EQ(expression, text(0));
+  ASSERT_EQ(history.size(), 1u);
+  ASSERT_TRUE(history_down_event());
+  EXPECT_EQ(expression, L"2+2");
+  ASSERT_TRUE(history_down_event());
+  EXPECT_EQ(expression, L"4");
+  EXPECT_TRUE(result_shown);
+
+  history_bound = entry / 2;  // an entry alone past the bound still stays
+  key_event(key::clear);
+  paste_event(text(99) + L"\r");
+  ASSERT_EQ(history.size(), 1u);
+  EXPECT_EQ(history.back(), text(99));
+  ASSERT_TRUE(history_up_event());
+  EXPECT_EQ(expression, text(99));
+  history_bound = saved_bound;
+  reset_session();
 }
 
 // A model of the log with whole snapshots: k undos give the state from k steps back,
