@@ -300,17 +300,21 @@ double accurate_pow(double x, double y) {
   const double sign = x < 0 && odd ? -1.0 : 1.0;
   const double ax = std::fabs(x);
   if (ax == 1) return sign;  // log 1 = 0: a huge y would overflow the product below
-  // Small integral powers by repeated squaring; the bounds keep every partial
-  // product and its error term far inside the normal range.
-  if (is_integer(y) && std::fabs(y) <= 16 && ax >= 0x1p-30 && ax <= 0x1p30) {
+  // Integral powers up to 34 by repeated squaring of the significand, exact to about
+  // 2^-100, then scaled. Every power of a double that lands exactly halfway between two
+  // doubles has an exponent of at most 34 (past 16 only 9^17, 7^19, 5^23 and 3^34, times
+  // powers of two), and only an exact path rounds such a half to even. The significand's
+  // powers stay within 2^±34; results that could be subnormal go below, rounded once.
+  const int e = std::ilogb(ax);
+  if (is_integer(y) && std::fabs(y) <= 34 && e * y >= -980) {
     Dd result = {1.0, 0.0};
-    Dd base = {ax, 0.0};
+    Dd base = {std::ldexp(ax, -e), 0.0};
     for (auto n = static_cast<unsigned>(std::fabs(y)); n != 0; n >>= 1) {
       if (n & 1) result = dd_mul(result, base);
       base = dd_mul(base, base);
     }
     if (y < 0) result = dd_div({1.0, 0.0}, result);
-    return sign * (result.hi + result.lo);
+    return sign * std::ldexp(result.hi + result.lo, e * static_cast<int>(y));
   }
   const Dd log_x = log_dd(ax);
   // Far outside the range of doubles: decide before the products could overflow.

@@ -106,6 +106,15 @@ const PowRow pow_rows[] = {
     {0x1.4p+3, -0x1.33cp+8, 0x0.cc9861e8f0829p-1022},
     {0x1.8p-214, 0x1.4p+2, 0x0.000000000007ap-1022},
     {0x1.4p-213, 0x1.4p+2, 0x0.000000000061ap-1022},
+    // Powers past 16 that land exactly halfway between two doubles go to the even one:
+    // 9^17 = 3^34, 7^19, 5^23, with a factor of a power of two and a sign.
+    {0x1.2p+4, 0x1.1p+4, 0x1.d9fe779881944p+70},
+    {-0x1.2p+4, 0x1.1p+4, -0x1.d9fe779881944p+70},
+    {0x1.cp+2, 0x1.3p+4, 0x1.43f9e0d2d93ecp+53},
+    {0x1.4p+2, 0x1.7p+4, 0x1.52d02c7e14af6p+53},
+    {0x1.8p-19, 0x1.1p+5, 0x1.d9fe779881944p-627},
+    // 1 / (2^81 - 2^28) lies 2^-106 of itself past the half above 2^-81.
+    {0x1.fffffffffffffp+80, -0x1p+0, 0x1.0000000000001p-81},
 };
 
 // ---- The constants, each against its definition ----
