@@ -304,9 +304,9 @@ double accurate_pow(double x, double y) {
   // 2^-100, then scaled. Every power of a double that lands exactly halfway between two
   // doubles has an exponent of at most 34 (past 16 only 9^17, 7^19, 5^23 and 3^34, times
   // powers of two), and only an exact path rounds such a half to even. The significand's
-  // powers stay within 2^±34; results that could be subnormal go below, rounded once.
-  const int e = std::ilogb(ax);
-  if (is_integer(y) && std::fabs(y) <= 34 && e * y >= -980) {
+  // powers stay within 2^±34; a subnormal result goes on below, to be rounded once.
+  if (is_integer(y) && std::fabs(y) <= 34) {
+    const int e = std::ilogb(ax);
     Dd result = {1.0, 0.0};
     Dd base = {std::ldexp(ax, -e), 0.0};
     for (auto n = static_cast<unsigned>(std::fabs(y)); n != 0; n >>= 1) {
@@ -314,7 +314,9 @@ double accurate_pow(double x, double y) {
       base = dd_mul(base, base);
     }
     if (y < 0) result = dd_div({1.0, 0.0}, result);
-    return sign * std::ldexp(result.hi + result.lo, e * static_cast<int>(y));
+    const double rounded = result.hi + result.lo;
+    const int scale = e * static_cast<int>(y);
+    if (std::ilogb(rounded) + scale >= -1022) return sign * std::ldexp(rounded, scale);
   }
   const Dd log_x = log_dd(ax);
   // Far outside the range of doubles: decide before the products could overflow.

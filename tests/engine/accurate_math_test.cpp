@@ -113,6 +113,7 @@ const PowRow pow_rows[] = {
     {0x1.cp+2, 0x1.3p+4, 0x1.43f9e0d2d93ecp+53},
     {0x1.4p+2, 0x1.7p+4, 0x1.52d02c7e14af6p+53},
     {0x1.8p-19, 0x1.1p+5, 0x1.d9fe779881944p-627},
+    {0x1.96618p-333, 0x1.8p+1, 0x1.0002feaf4642ep-997},  // 208067^3 * 2^-1050, a half
     // 1 / (2^81 - 2^28) lies 2^-106 of itself past the half above 2^-81.
     {0x1.fffffffffffffp+80, -0x1p+0, 0x1.0000000000001p-81},
 };
