@@ -57,7 +57,12 @@ keys)
   # Memory with the 17 digits that tell a double apart ("0.3" types as ".3"; m+ reads 0.3).
   printf 'paste 0.3\nk 1045\nstate\n' | check state_memory_digits keys 0 '.3\n.3\n.3\t0.29999999999999999\t0\t1\t0\n'
   printf 'k 1011\n' | check point_first keys 0 '0.\n'  # no result is shown at the start
-  printf 'down\nstate\n' | check down_at_start keys 0 '0\n0\t0\t0\t1\t0\n'  # no walk to leave yet
+  # The first events meet the program's start state: nothing to redo, no walk to leave,
+  # a memory step as the first step.
+  printf 'down\nstate\n' | check down_at_start keys 0 '0\n0\t0\t0\t1\t0\n'
+  printf 'redo\nundo\nstate\n' | check redo_at_start keys 0 '0\n0\n0\t0\t0\t1\t0\n'
+  printf 'c 53\nk 1045\nk 1045\nundo\nstate\nundo\nstate\n' |
+    check memory_undo_at_start keys 0 '5\n5\n5\n5\n5\t5\t0\t1\t0\n5\n5\t0\t0\t1\t0\n'
   # An answer longer than the writer's buffer comes out whole.
   digits=$(printf '1%0699d' 7)
   printf 'paste %s\n' "$digits" | check long_answer keys 0 "$digits\n"

@@ -106,9 +106,8 @@ void note_change(std::size_t keep_front, std::size_t keep_back) {
   if (!p.active) return;
   if (!p.text_changed) {
     p.saved_at = step_chars.size();
-    if (keep_front + keep_back < expression.size())  // not a plain append
-      append_chars(expression.begin() + static_cast<std::ptrdiff_t>(keep_front),
-                   expression.end() - static_cast<std::ptrdiff_t>(keep_back));
+    append_chars(expression.begin() + static_cast<std::ptrdiff_t>(keep_front),
+                 expression.end() - static_cast<std::ptrdiff_t>(keep_back));
     p.front = keep_front;
     p.back = keep_back;
     p.saved_length = expression.size() - keep_front - keep_back;
