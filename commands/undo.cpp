@@ -149,6 +149,12 @@ void with_old_span(const Step& step, std::size_t first_char, Function function) 
   else function(step_chars.begin() + static_cast<std::ptrdiff_t>(first_char));
 }
 
+// What the log holds for the undoable steps, in bytes.
+void count_log_bytes() {
+  log_bytes = undoable * sizeof(Step) + undoable_chars * sizeof(wchar_t) +
+              undoable_memory * sizeof(double);
+}
+
 void drop_oldest_step() {
   const Step& oldest = steps.front();
   const std::size_t chars = oldest.outside();
@@ -157,9 +163,9 @@ void drop_oldest_step() {
   step_memory.erase(step_memory.begin(), step_memory.begin() + static_cast<std::ptrdiff_t>(memories));
   undoable_chars -= chars;
   undoable_memory -= memories;
-  log_bytes -= sizeof(Step) + chars * sizeof(wchar_t) + memories * sizeof(double);
   steps.pop_front();
   --undoable;
+  count_log_bytes();
 }
 
 void keep_within_bound() {
@@ -278,8 +284,7 @@ void commit_step() {
   ++undoable;
   undoable_chars += step.outside();
   undoable_memory += step.memories();
-  log_bytes = undoable * sizeof(Step) + undoable_chars * sizeof(wchar_t) +
-              undoable_memory * sizeof(double);
+  count_log_bytes();
   p.active = false;
   if (log_bytes + history_bytes() > history_bound) keep_within_bound();
 }

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "commands/edit.h"
 #include "helpers.h"
 #include "tests/support/session.h"
 
@@ -92,6 +93,36 @@ TEST(History, Sequences) {
   for (const SessionCase& c : history_cases) check(c);
 }
 
+// Edits inside one step in orders no key makes today (an edit at the back after one at
+// the front, and the other way): undo puts back the text before, redo the text after.
+TEST(Undo, AnyOrderOfEditsInOneStep) {
+  using Edits = void (*)();
+  const struct {
+    const wchar_t* start;
+    Edits edits;
+    const wchar_t* after;
+  } rows[] = {
+      {L"12345", [] { expression_insert_front(L'-'); expression_append(L"6"); }, L"-123456"},
+      {L"12345", [] { expression_insert_front(L'-'); expression_pop_back(); expression_pop_back(); }, L"-123"},
+      {L"12345", [] { expression_erase_front(); expression_pop_back(); expression_insert_front(L'9'); }, L"9234"},
+      {L"12345", [] { expression_pop_back(); expression_erase_front(); expression_append(L"77"); }, L"23477"},
+      {L"123456789", [] { expression_erase_front(); for (int k = 0; k < 7; ++k) expression_pop_back(); }, L"2"},
+      {L"12", [] { expression_erase_front(); expression_pop_back(); expression_append(L"345"); }, L"345"},
+  };
+  for (const auto& row : rows) {
+    reset_session();
+    paste_event(row.start);
+    begin_step();
+    row.edits();
+    commit_step();
+    ASSERT_EQ(expression, row.after) << row.start;
+    ASSERT_TRUE(undo_event());
+    EXPECT_EQ(expression, row.start) << row.after;
+    ASSERT_TRUE(redo_event());
+    EXPECT_EQ(expression, row.after) << row.start;
+  }
+}
+
 TEST(Undo, ModesAndRandRoundTrip) {
   reset_session();
   std::srand(7);
@@ -149,6 +180,7 @@ TEST(History, OldestEntriesGoPastTheBound) {
     held += sizeof(std::wstring) + history[i].capacity() * sizeof(wchar_t);
   }
   EXPECT_EQ(history_bytes(), held);
+  EXPECT_EQ(undo_count(), 1u);  // entries go only once the log is down to its newest step
 
   // A walk over the long text, "3+3" and "2+2" with the bound lowered before it reaches
   // the long text: that step keeps the long text for redo, which pushes out the long text
@@ -175,8 +207,11 @@ TEST(History, OldestEntriesGoPastTheBound) {
   paste_event(text(99) + L"\r");
   ASSERT_EQ(history.size(), 1u);
   EXPECT_EQ(history.back(), text(99));
+  const std::wstring shown = expression;
   ASSERT_TRUE(history_up_event());
   EXPECT_EQ(expression, text(99));
+  ASSERT_TRUE(undo_event());  // and the newest step too
+  EXPECT_EQ(expression, shown);
   history_bound = saved_bound;
   reset_session();
 }
