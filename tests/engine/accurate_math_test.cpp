@@ -58,6 +58,10 @@ const TrigRow trig_rows[] = {
     {0x1.921fb54442d19p+1, -0x1.72cece675d1fdp-52, -0x1p+0, 0x1.72cece675d1fdp-52},
     {0x0.0000000000001p-1022, 0x0.0000000000001p-1022, 0x1p+0, 0x0.0000000000001p-1022},
     {0x1p-1022, 0x1p-1022, 0x1p+0, 0x1p-1022},
+    // Results a little past a power of two, where hi - lo would round the other way
+    // (values from a quad-precision reference).
+    {-0x1.b3a259b49db85p+2, -0x1p-1, 0x1.bb67ae8584caap-1, -0x1.279a74590331dp-1},
+    {-0x1.ffffffffffffep-26, -0x1.ffffffffffffdp-26, 0x1.ffffffffffffcp-1, -0x1p-25},
 };
 
 struct PowRow {
@@ -116,6 +120,21 @@ const PowRow pow_rows[] = {
     {0x1.96618p-333, 0x1.8p+1, 0x1.0002feaf4642ep-997},  // 208067^3 * 2^-1050, a half
     // 1 / (2^81 - 2^28) lies 2^-106 of itself past the half above 2^-81.
     {0x1.fffffffffffffp+80, -0x1p+0, 0x1.0000000000001p-81},
+    // Where a unit in the last place depends on every step (a quad-precision reference):
+    // the remainder steps of the division, powers just past a power of two, the scaling
+    // by 1024 and the ten squarings, and both sides of the subnormal boundary.
+    {0x1.fffffffffffffp-6, -0x1.2p+3, 0x1.0000000000005p+45},
+    {0x1.cp+2, -0x1.1p+5, 0x1.76c9d74ab3d2p-96},
+    {0x1.428a2f98d728bp-4, 0x1.8p+1, 0x1p-11},
+    {0x1.0000000000005p+0, 0x1.6b1b10cebb9a8p-4, 0x1p+0},
+    {0x1.8p-30, 0x1.1p+5, 0x1.d9fe779881944p-1001},
+    {0x1.b787608bd117fp-94, 0x1.24ef2d9214af4p+3, 0x1.901103b12ffddp-854},
+    {0x1.b79bbcace6edbp+0, -0x1.4727de5071d7p+10, 0x1.2136cfd86f73dp-1021},
+    {0x1.854p-205, 0x1.4p+2, 0x1.04126144687c2p-1022},
+    {0x1.06d597bf988f8p-335, 0x1.86618aa5d6adp+1, 0x1.55770ff13e6cp-1022},
+    {0x1.96618p-342, 0x1.8p+1, 0x0.4000bfabd190bp-1022},
+    {0x1.96608p-343, 0x1.8p+1, 0x0.080008d6eb4d9p-1022},
+    {0x1.19bf51962e8e1p-563, 0x1.e8e898003c32p+0, 0x0.0000000000001p-1022},
 };
 
 // ---- The constants, each against its definition ----
