@@ -213,7 +213,6 @@ void begin_step() {
   p.active = true;
   p.text_changed = false;
   p.front = 0;  // a step that changes no text keeps an empty span at 0
-  p.back = 0;
   p.saved_at = none;
   p.saved_length = 0;
   p.memories_pushed = 0;
@@ -244,9 +243,8 @@ void commit_step() {
     step.old_length = narrow(p.saved_length);
     step.new_length = narrow(new_length);
     if (p.saved_length + new_length <= small_span) {
-      if (p.saved_length > 0)
-        std::copy(step_chars.end() - static_cast<std::ptrdiff_t>(p.saved_length), step_chars.end(),
-                  step.small);
+      std::copy(step_chars.end() - static_cast<std::ptrdiff_t>(p.saved_length), step_chars.end(),
+                step.small);
       std::copy_n(new_span, new_length, step.small + p.saved_length);
     } else {
       step.kind = 0;

@@ -20,7 +20,10 @@ struct SessionCase {
 
 void check(const SessionCase& c) {
   reset_session();
-  for (const UserEvent& e : c.events) ASSERT_TRUE(run_user_event(e)) << c.name;
+  for (const UserEvent& e : c.events) {
+    ASSERT_TRUE(run_user_event(e)) << c.name;
+    ASSERT_FALSE(step_in_progress()) << c.name;  // whichever way the step ended
+  }
   EXPECT_EQ(expression, c.text) << c.name;
   EXPECT_EQ(result_shown, c.shown) << c.name;
   EXPECT_EQ(memory, c.memory) << c.name;
@@ -32,6 +35,9 @@ const SessionCase undo_cases[] = {
     {"AC is undone", {typed('1'), typed('2'), typed('3'), click(key::clear), undo_key}, L"123", false, 0},
     {"mc is undone", {typed('5'), click(key::m_plus), click(key::mc), undo_key}, L"5", false, 5},
     {"m+ is undone", {typed('5'), click(key::m_plus), undo_key}, L"5", false, 0},
+    {"m+ is redone", {typed('5'), click(key::m_plus), typed('2'), click(key::m_plus), undo_key, undo_key, undo_key,
+                      redo_key, redo_key, redo_key}, L"52", false, 57},
+    {"mc is redone", {typed('5'), click(key::m_plus), click(key::mc), undo_key, redo_key}, L"5", false, 0},
     {"mr is undone", {typed('5'), click(key::m_plus), typed('7'), click(key::mr), undo_key}, L"57", false, 5},
     {"a sign is undone", {typed('1'), typed('2'), click(key::sign), undo_key}, L"12", false, 0},
     {"a sign taken away is undone", {typed('1'), click(key::sign), click(key::sign), undo_key}, L"-1", false, 0},
@@ -152,9 +158,12 @@ TEST(History, WalkRefreshesAndEndsWithTheSession) {
     EXPECT_EQ(refresh_log.display - before.display, 1);
   }
   ASSERT_TRUE(history_up_event());
+  ASSERT_TRUE(undo_event());
   reset_session();
   ASSERT_TRUE(history_down_event());  // no walk is left over from before
+  ASSERT_TRUE(redo_event());          // nor a step to redo
   EXPECT_EQ(expression, L"0");
+  EXPECT_EQ(redo_count(), 0u);
 }
 
 // With a bound of a few entries: once the log is down to its newest step the oldest
