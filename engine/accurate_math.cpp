@@ -148,8 +148,8 @@ using accurate_math_constants::sin_terms;
 
 template <std::size_t count>
 double horner(const double (&terms)[count], double z) {
-  double sum = terms[count - 1];
-  for (std::size_t k = count - 1; k-- > 0;) sum = sum * z + terms[k];
+  double sum = 0.0;  // the first round gives the last term exactly
+  for (std::size_t k = count; k-- > 0;) sum = sum * z + terms[k];
   return sum;
 }
 
