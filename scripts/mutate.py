@@ -155,6 +155,8 @@ class Build:
         db = json.loads((self.dir / "compile_commands.json").read_text())
         by_source = {}
         for e in db:
+            if "output" not in e and " -o " not in e["command"]:
+                continue  # a resource script (windres): no C++ to mutate
             obj = e["output"] if "output" in e else e["command"].split(" -o ")[1].split()[0]
             source = os.path.realpath(e["file"])
             by_source.setdefault(source, []).append(
