@@ -68,9 +68,11 @@ const std::vector<UserEvent> fixed_scripts[] = {
 // The fixed scripts and a long random one over every kind of event.
 std::vector<std::vector<UserEvent>> scripts() {
   std::vector<std::vector<UserEvent>> all(std::begin(fixed_scripts), std::end(fixed_scripts));
-  // Up to a long entry and Down back to the draft: both steps keep the long text.
+  // Up to a long entry, Down back to the draft or to a newer entry: the steps keep the
+  // long text.
   const std::wstring long_sum = L"1+" + std::wstring(300, L'1');
   all.push_back({pasted(long_sum.c_str()), typed(13), up_key, down_key, up_key});
+  all.push_back({pasted(long_sum.c_str()), typed(13), pasted(L"1+2\r"), up_key, up_key, down_key});
   const UserEvent pool[] = {click(1002), click(1010), click(1012), click(1014), click(1016),
                             click(1017), click(1018), click(1019), click(1022), click(1027),
                             click(1045), click(1047), typed('4'), typed('('), typed(13),
