@@ -16,6 +16,19 @@
 
 namespace {
 
+// First in this program, before anything resets the session: a failed first event leaves
+// the state the program starts with, as in a fresh rivovuz.exe.
+TEST(AllocationFailure, AFailedFirstEventLeavesTheStartState) {
+  const Session start = snapshot();
+  EXPECT_EQ(start.log_bytes + start.history_size + start.undo_count + start.redo_count, 0u);
+  arm_allocations(1);
+  const bool done = paste_event(L"12+3\r");
+  disarm_allocations();
+  EXPECT_FALSE(done);
+  EXPECT_TRUE(allocation_plan.failed);
+  EXPECT_EQ(snapshot(), start) << describe(snapshot());
+}
+
 // The session and every text the undo log can go back to, newest first.
 struct Outcome {
   Session session;
