@@ -6,7 +6,7 @@
 namespace {
 
 struct ColourRule {
-  bool any_style; // true: the row matches whatever the style (the catch-all rows)
+  bool any_style; // true: the row matches whatever the style (the catch-all row)
   KeyStyle style;
   int first_id;   // inclusive id range the row applies to
   int last_id;
@@ -14,7 +14,8 @@ struct ColourRule {
 };
 
 // First match wins, so the order matters: a row for some ids of a style comes
-// before the row for the rest of that style, and the catch-all rows come last.
+// before the row for the rest of that style, and the catch-all row comes last. A key
+// no row matches has other_key_colours.
 const ColourRule colour_rules[] = {
     {false, KeyStyle::equals, INT_MIN, INT_MAX,
      {{220, 50, 50}, {190, 40, 40}, {180, 30, 30}, {255, 255, 255}}},
@@ -26,9 +27,9 @@ const ColourRule colour_rules[] = {
      {{252, 245, 245}, {245, 220, 220}, {225, 180, 180}, {160, 160, 160}}},
     {true, KeyStyle::plain, 1017, 1019, // "AC", backspace and sign
      {{247, 247, 247}, {225, 225, 225}, {200, 200, 200}, {220, 50, 50}}},
-    {true, KeyStyle::plain, INT_MIN, INT_MAX,
-     {{247, 247, 247}, {220, 220, 220}, {205, 205, 205}, {50, 50, 50}}},
 };
+
+const KeyColours other_key_colours = {{247, 247, 247}, {220, 220, 220}, {205, 205, 205}, {50, 50, 50}};
 
 } // namespace
 
@@ -40,7 +41,7 @@ KeyColours key_colours_for(KeyStyle style, int id) {
     if ((rule.any_style || rule.style == style) && id >= rule.first_id && id <= rule.last_id)
       return rule.colours;
   }
-  return colour_rules[sizeof colour_rules / sizeof colour_rules[0] - 1].colours; // not reached
+  return other_key_colours;
 }
 
 KeyColours key_colours(int id) {
