@@ -284,7 +284,7 @@ void commit_step() {
   undoable_memory += step.memories();
   count_log_bytes();
   p.active = false;
-  if (log_bytes + history_bytes() > history_bound) keep_within_bound();
+  keep_within_bound();
 }
 
 void abandon_step() {

@@ -134,6 +134,7 @@ TEST(AllocationFailure, EveryEventIsAllOrNothing) {
           continue;
         }
         ASSERT_TRUE(allocation_plan.failed) << "k=" << k << " event " << i;
+        ASSERT_FALSE(step_in_progress()) << "k=" << k << " event " << i;
         ASSERT_EQ(failed, events.size()) << "k=" << k << ": a second failure";
         failed = i;
         ASSERT_EQ(snapshot(), before) << "k=" << k << " event " << i << ": " << describe(snapshot());

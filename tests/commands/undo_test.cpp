@@ -114,6 +114,7 @@ TEST(Undo, AnyOrderOfEditsInOneStep) {
       {L"12345", [] { expression_pop_back(); expression_erase_front(); expression_append(L"77"); }, L"23477"},
       {L"123456789", [] { expression_erase_front(); for (int k = 0; k < 7; ++k) expression_pop_back(); }, L"2"},
       {L"12", [] { expression_erase_front(); expression_pop_back(); expression_append(L"345"); }, L"345"},
+      {L"123456", [] { for (int k = 0; k < 3; ++k) expression_erase_front(); }, L"456"},
   };
   for (const auto& row : rows) {
     reset_session();
@@ -282,20 +283,47 @@ TEST(Undo, RandomSessionsMatchAModel) {
 // What a step keeps, on a text of a million characters.
 TEST(Undo, StepCostFollowsTheChangeNotTheText) {
   reset_session();
+  char_event('5');
+  const std::size_t plain_step = undo_bytes();
+  key_event(key::m_plus);  // a memory step counts its pair on top of the record
+  EXPECT_GE(undo_bytes() - plain_step, plain_step + 2 * sizeof(double));
+  reset_session();
   const std::wstring long_text(1000000, L'7');
   paste_event(long_text);
   struct Cost {
     UserEvent event;
-    std::size_t most_chars;  // characters the step may keep
+    std::size_t most_chars;   // characters the step may keep
+    std::size_t least_bytes;  // what it must count: the record, the text it keeps, memory
   };
-  const Cost costs[] = {{typed('5'), 1}, {typed(8), 1}, {click(key::sign), 1}, {click(key::sign), 1},
-                        {click(key::plus), 1}, {click(key::cube), 2}, {pasted(L"12"), 2},
-                        {pasted(L"3\b\b\b"), 6}, {typed(13), 1000010}};
+  const Cost costs[] = {{typed('5'), 1, 1}, {typed(8), 1, 1}, {click(key::sign), 1, 1}, {click(key::sign), 1, 1},
+                        {click(key::plus), 1, 1}, {click(key::cube), 2, 1}, {pasted(L"12"), 2, 1},
+                        {pasted(L"3\b\b\b"), 6, 1},
+                        {typed(13), 1000010, 1000000 * sizeof(wchar_t)}};
   for (const Cost& c : costs) {
     const std::size_t before = undo_bytes();
     ASSERT_TRUE(run_user_event(c.event));
-    EXPECT_LE(undo_bytes() - before, 64 + c.most_chars * sizeof(wchar_t)) << c.event.value;
+    EXPECT_LE(undo_bytes() - before, 64 + c.most_chars * sizeof(wchar_t) + c.least_bytes) << c.event.value;
+    EXPECT_GE(undo_bytes() - before, c.least_bytes) << c.event.value;
   }
+}
+
+// A step that brings the log and the history exactly to the bound drops nothing; one
+// byte less and the oldest step goes.
+TEST(Undo, TheBoundItselfStillFits) {
+  const std::size_t saved_bound = history_bound;
+  for (std::size_t less : {0, 1}) {
+    reset_session();
+    for (wchar_t c : {L'1', L'2', L'3'}) char_event(c);
+    char_event('4');
+    const std::size_t step = undo_bytes();
+    ASSERT_TRUE(undo_event());
+    const std::size_t total = undo_bytes() + history_bytes() + (step - undo_bytes());
+    history_bound = total - less;
+    char_event('4');
+    EXPECT_EQ(undo_count(), less ? 3u : 4u) << less;
+    history_bound = saved_bound;
+  }
+  reset_session();
 }
 
 // Each round keeps steps of a million characters and a history entry as long: the
