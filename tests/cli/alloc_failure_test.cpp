@@ -86,6 +86,8 @@ std::vector<std::vector<UserEvent>> scripts() {
   const std::wstring long_sum = L"1+" + std::wstring(300, L'1');
   all.push_back({pasted(long_sum.c_str()), typed(13), up_key, down_key, up_key});
   all.push_back({pasted(long_sum.c_str()), typed(13), pasted(L"1+2\r"), up_key, up_key, down_key});
+  // "=" on a shown result records it and changes nothing else.
+  all.push_back({pasted(L"2+3\r"), typed(13), typed('+'), typed('1'), typed(13)});
   const UserEvent pool[] = {click(1002), click(1010), click(1012), click(1014), click(1016),
                             click(1017), click(1018), click(1019), click(1022), click(1027),
                             click(1045), click(1047), typed('4'), typed('('), typed(13),
