@@ -29,26 +29,34 @@ TEST(AllocationFailure, AFailedFirstEventLeavesTheStartState) {
   EXPECT_EQ(snapshot(), start) << describe(snapshot());
 }
 
-// The session and every text the undo log can go back to, newest first.
+// The session, every text the undo log can go back to (newest first), and the session
+// again after redoing all of it.
 struct Outcome {
   Session session;
   std::vector<std::wstring> undo_trail;
-  bool operator==(const Outcome& o) const { return session == o.session && undo_trail == o.undo_trail; }
+  Session redone;
+  bool operator==(const Outcome& o) const {
+    return session == o.session && undo_trail == o.undo_trail && redone == o.redone;
+  }
 };
 
 Outcome outcome() {
-  Outcome out{snapshot(), {}};
+  Outcome out{snapshot(), {}, {}};
   while (undo_event()) {
     if (undo_count() + 1 == out.undo_trail.size()) break;
     // The text and the memory bits of every state the log goes back to.
     out.undo_trail.push_back(expression + L"\t" + std::to_wstring(std::bit_cast<std::uint64_t>(memory)));
     if (undo_count() == 0) break;
   }
+  while (redo_count() > 0 && redo_event()) {
+  }
+  out.redone = snapshot();
   return out;
 }
 
 std::wstring first_difference(const Outcome& a, const Outcome& b) {
   if (!(a.session == b.session)) return L"the session";
+  if (!(a.redone == b.redone)) return L"the session redone";
   for (std::size_t i = 0; i < a.undo_trail.size() && i < b.undo_trail.size(); ++i)
     if (a.undo_trail[i] != b.undo_trail[i])
       return L"undo " + std::to_wstring(i + 1) + L": \"" + a.undo_trail[i] + L"\" against \"" +
@@ -88,6 +96,14 @@ std::vector<std::vector<UserEvent>> scripts() {
   all.push_back({pasted(long_sum.c_str()), typed(13), pasted(L"1+2\r"), up_key, up_key, down_key});
   // "=" on a shown result records it and changes nothing else.
   all.push_back({pasted(L"2+3\r"), typed(13), typed('+'), typed('1'), typed(13)});
+  // A sign on a text that fills its buffer (3 characters inline with 4-byte wchar_t, 7
+  // with 2-byte): the insert at the front must take memory.
+  all.push_back({pasted(L"123"), click(1019), click(1017), pasted(L"1234567"), click(1019)});
+  // Steps in a row, so that a new block of steps is needed by a backspace (whose saved
+  // character must go back) and by a memory step (whose pair must go).
+  all.push_back({typed('5')});
+  for (int n = 0; n < 10; ++n) all.back().insert(all.back().end(), {typed('1'), typed('2'), typed(8), typed(8)});
+  for (int n = 0; n < 40; ++n) all.back().push_back(click(1045));
   const UserEvent pool[] = {click(1002), click(1010), click(1012), click(1014), click(1016),
                             click(1017), click(1018), click(1019), click(1022), click(1027),
                             click(1045), click(1047), typed('4'), typed('('), typed(13),

@@ -137,7 +137,11 @@ TEST(Undo, ModesAndRandRoundTrip) {
   key_event(key::angle);
   key_event(key::rand);
   const Session drawn = snapshot();
-  for (int k = 0; k < 3; ++k) ASSERT_TRUE(undo_event());
+  for (int k = 0; k < 4; ++k) {  // the fourth finds nothing to undo and refreshes nothing
+    const RefreshLog before = refresh_log;
+    ASSERT_TRUE(undo_event());
+    EXPECT_EQ(refresh_log.display - before.display, k < 3 ? 1 : 0) << k;
+  }
   EXPECT_TRUE(second_mode == false && radian_mode == true && expression == L"0");
   // Each redo refreshes the display, and the key captions only where a mode changed.
   const int label_refreshes[] = {1, 1, 0};
@@ -148,6 +152,9 @@ TEST(Undo, ModesAndRandRoundTrip) {
     EXPECT_EQ(refresh_log.key_labels - before.key_labels, label_refreshes[k]) << k;
   }
   EXPECT_EQ(snapshot(), drawn) << describe(snapshot());
+  const RefreshLog before = refresh_log;
+  ASSERT_TRUE(redo_event());  // nothing left to redo
+  EXPECT_EQ(refresh_log.display, before.display);
 }
 
 TEST(History, WalkRefreshesAndEndsWithTheSession) {
