@@ -52,18 +52,21 @@ const Shortcut* find_shortcut(int virtual_key, int modifiers) {
 }
 
 std::string shortcut_name(int virtual_key, int modifiers) {
-  std::string key;
-  if ((virtual_key >= 'A' && virtual_key <= 'Z') || (virtual_key >= '0' && virtual_key <= '9'))
-    key = std::string(1, static_cast<char>(virtual_key));
-  else if (virtual_key >= vk_f1 && virtual_key < vk_f1 + 12)
-    key = "F" + std::to_string(virtual_key - vk_f1 + 1);
-  else
-    return {};
+  const bool letter_or_digit =
+      (virtual_key >= 'A' && virtual_key <= 'Z') || (virtual_key >= '0' && virtual_key <= '9');
+  const bool function_key = virtual_key >= vk_f1 && virtual_key < vk_f1 + 12;
+  if (!letter_or_digit && !function_key) return {};
   std::string name;
-  if (modifiers & shortcut_ctrl) name += "Ctrl+";
-  if (modifiers & shortcut_alt) name += "Alt+";
-  if (modifiers & shortcut_shift) name += "Shift+";
-  return name + key;
+  if (modifiers & shortcut_ctrl) name.append("Ctrl+");
+  if (modifiers & shortcut_alt) name.append("Alt+");
+  if (modifiers & shortcut_shift) name.append("Shift+");
+  if (letter_or_digit) {
+    name.push_back(static_cast<char>(virtual_key));
+  } else {
+    name.push_back('F');
+    name.append(std::to_string(virtual_key - vk_f1 + 1));
+  }
+  return name;
 }
 
 std::string shortcut_name(const Shortcut& shortcut) {
