@@ -80,6 +80,7 @@ int run_suite(const std::wstring& exe) {
   check_layout(program.window);
   check_colours(program.window);
   check_keyboard_and_clipboard(program.window);
+  check_shortcuts(program.window);
   check_exit_code(program);
   return finish("window suite");
 }
@@ -92,6 +93,7 @@ int run_gdi_suite(const std::wstring& exe) {
     return no_window;
   }
   check_gdi_balance(program.window);
+  check_menu_loop(program.window);
   check_exit_code(program);
   return finish("gdi suite");
 }

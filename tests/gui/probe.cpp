@@ -26,6 +26,28 @@ HWND find_zur_window(DWORD process_id) {
   return search.found;
 }
 
+struct PopupSearch {
+  DWORD process_id;
+  const wchar_t* window_class;
+  HWND found;
+};
+
+BOOL CALLBACK match_popup(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<PopupSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->process_id || !IsWindowVisible(window) ||
+      class_of(window) != search->window_class)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+BOOL CALLBACK add_text(HWND window, LPARAM context) {
+  *reinterpret_cast<std::wstring*>(context) += text_of(window) + L"\n";
+  return TRUE;
+}
+
 // Wine maps the Unix root to drive Z:, so a Unix path becomes a Windows one this way.
 std::wstring windows_path(const std::wstring& path) {
   if (path.empty() || path[0] != L'/') return path;
@@ -175,19 +197,31 @@ void press_keys(const std::vector<WORD>& keys) {
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     inputs.push_back(input);
   };
-  bool control = false;
+  std::vector<WORD> held;
   for (WORD vk : keys) {
-    if (vk == VK_CONTROL) {
-      key(VK_CONTROL, false);
-      control = true;
+    if (vk == VK_CONTROL || vk == VK_MENU || vk == VK_SHIFT) {
+      key(vk, false);
+      held.push_back(vk);
       continue;
     }
     key(vk, false);
     key(vk, true);
-    if (control) key(VK_CONTROL, true);
-    control = false;
+    for (auto it = held.rbegin(); it != held.rend(); ++it) key(*it, true);
+    held.clear();
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+HWND visible_window_of(DWORD process_id, const wchar_t* window_class) {
+  PopupSearch search = {process_id, window_class, nullptr};
+  EnumWindows(match_popup, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring texts_within(HWND window) {
+  std::wstring texts = text_of(window) + L"\n";
+  EnumChildWindows(window, add_text, reinterpret_cast<LPARAM>(&texts));
+  return texts;
 }
 
 std::wstring clipboard_text() {
