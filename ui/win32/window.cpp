@@ -136,14 +136,15 @@ bool on_key_down(HWND window, WPARAM wparam) {
 // Alt with a key: a shortcut runs, and the WM_SYSCHAR that TranslateMessage queued for
 // the same press is taken out, so DefWindowProc never sees it: that character is what
 // would open the keyboard menu loop, which beeps for a letter with no menu item and
-// opens the system menu for Space. Other Alt presses (Alt+F4, Alt+Space, Alt+Tab) are
-// the system's.
-bool on_sys_key_down(HWND window, WPARAM wparam) {
-  if (!run_shortcut(wparam)) return false;
+// opens the system menu for Space. The key-down itself still goes on to DefWindowProc,
+// which notes that a key came with Alt; without that, releasing Alt would enter menu
+// mode as after a lone Alt press, and the next key would go to the menu. Other Alt
+// presses (Alt+F4, Alt+Space, Alt+Tab) are the system's.
+void on_sys_key_down(HWND window, WPARAM wparam) {
+  if (!run_shortcut(wparam)) return;
   MSG typed;
   while (PeekMessageW(&typed, window, WM_SYSCHAR, WM_SYSDEADCHAR, PM_REMOVE)) {
   }
-  return true;
 }
 
 LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -169,7 +170,7 @@ LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (on_key_down(window, wparam)) return 0;
     break;
   case WM_SYSKEYDOWN:
-    if (on_sys_key_down(window, wparam)) return 0;
+    on_sys_key_down(window, wparam);
     break;
   case WM_COMMAND:
     on_command(window, wparam);
