@@ -391,5 +391,15 @@ void check_menu_loop(HWND main) {
   expect(wait_for([&] { return loops() == before + 1; }, 5000),
          "Alt+K starts the menu loop: " + std::to_string(loops() - before));
   press_keys({VK_ESCAPE, VK_ESCAPE});
+  // Alt+Space is still the system menu's.
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(main, &process_id);
+  SetForegroundWindow(main);
+  press_keys({VK_MENU, VK_SPACE});
+  expect(wait_for([&] { return visible_window_of(process_id, L"#32768") != nullptr; }, 5000),
+         "Alt+Space opens the system menu");
+  press_keys({VK_ESCAPE, VK_ESCAPE});
+  expect(wait_for([&] { return !visible_window_of(process_id, L"#32768"); }, 5000),
+         "Escape closes the system menu");
   SendMessageW(GetDlgItem(main, all_clear), BM_CLICK, 0, 0);
 }
