@@ -6,8 +6,11 @@
 
 namespace {
 
+// A top-level window of one process by class; only a visible one when visible_only.
 struct WindowSearch {
   DWORD process_id;
+  const wchar_t* window_class;
+  bool visible_only;
   HWND found;
 };
 
@@ -15,33 +18,20 @@ BOOL CALLBACK match_window(HWND window, LPARAM context) {
   auto* search = reinterpret_cast<WindowSearch*>(context);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search->process_id || class_of(window) != L"ZUR") return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-HWND find_zur_window(DWORD process_id) {
-  WindowSearch search = {process_id, nullptr};
-  EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-struct PopupSearch {
-  DWORD process_id;
-  const wchar_t* window_class;
-  HWND found;
-};
-
-BOOL CALLBACK match_popup(HWND window, LPARAM context) {
-  auto* search = reinterpret_cast<PopupSearch*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->process_id || !IsWindowVisible(window) ||
+  if (owner != search->process_id || (search->visible_only && !IsWindowVisible(window)) ||
       class_of(window) != search->window_class)
     return TRUE;
   search->found = window;
   return FALSE;
 }
+
+HWND find_window(DWORD process_id, const wchar_t* window_class, bool visible_only) {
+  WindowSearch search = {process_id, window_class, visible_only, nullptr};
+  EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND find_zur_window(DWORD process_id) { return find_window(process_id, L"ZUR", false); }
 
 BOOL CALLBACK add_text(HWND window, LPARAM context) {
   *reinterpret_cast<std::wstring*>(context) += text_of(window) + L"\n";
@@ -213,9 +203,7 @@ void press_keys(const std::vector<WORD>& keys) {
 }
 
 HWND visible_window_of(DWORD process_id, const wchar_t* window_class) {
-  PopupSearch search = {process_id, window_class, nullptr};
-  EnumWindows(match_popup, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return find_window(process_id, window_class, true);
 }
 
 std::wstring texts_within(HWND window) {
