@@ -313,11 +313,14 @@ void check_shortcuts(HWND main) {
   expect(wait_for([&] { return angle_caption(main) == L"Rad"; }, 5000),
          "F4 F4 sets radians: " + printable(angle_caption(main)));
   // Memory: Ctrl+P adds 2, Ctrl+R recalls it, Ctrl+L clears it.
-  press_keys({VK_ESCAPE, '2', VK_CONTROL, 'P', VK_ESCAPE});
-  shows(L"0", "2 Ctrl+P Escape");
+  // Each wait ends on a text that only the last key sent can give: input runs in order.
+  press_keys({VK_ESCAPE, '2'});
+  shows(L"2", "Escape 2");
+  press_keys({VK_CONTROL, 'P', VK_ESCAPE});
+  shows(L"0", "Ctrl+P Escape");
   press_keys({VK_CONTROL, 'R'});
   shows(L"2", "Ctrl+R after 2 Ctrl+P");
-  expect_text(main, memory_title, "title after Ctrl+P");
+  expect(wait_for([&] { return text_of(main) == memory_title; }, 5000), "title after Ctrl+P");
   press_keys({VK_CONTROL, 'L'});
   expect(wait_for([&] { return text_of(main) == base_title; }, 5000), "Ctrl+L clears the memory");
   // Alt+I is "2nd": Alt+S then inserts asin(; each shortcut is one undo step.
