@@ -93,6 +93,9 @@ const NameCase name_cases[] = {
     {'S', 0, "S", 0},            {'S', shift, "Shift+S", 0},  {'S', ctrl | alt, "Ctrl+Alt+S", 0},
     {'Z', ctrl | shift, "Ctrl+Shift+Z", 0}, {vk_f1 + 11, alt, "Alt+F12", 0},
     {vk_f4, alt, "Alt+F4", 0},
+    // The ends of the ranges the names can write.
+    {'A', alt, "Alt+A", 0},      {'Z', alt, "Alt+Z", 0},      {'0', alt, "Alt+0", 0},
+    {'9', alt, "Alt+9", 0},      {vk_f1, 0, "F1", 0},
 };
 
 TEST(Shortcuts, NamesBothWays) {
@@ -104,7 +107,7 @@ TEST(Shortcuts, NamesBothWays) {
     EXPECT_EQ(by_key ? by_key->key_id : 0, c.key_id) << c.name;
   }
   // Keys the names cannot write, and spellings that are not the table's.
-  for (int key : {vk_up, vk_space, 0xDB, vk_f1 + 12, int{'a'}, int{'/'}}) EXPECT_EQ(shortcut_name(key, alt), "");
+  for (int key : {vk_up, vk_space, 0xDB, vk_f1 + 12, vk_f1 - 1, int{'a'}, int{'/'}, int{':'}, int{'@'}, int{'['}}) EXPECT_EQ(shortcut_name(key, alt), "");
   for (const char* name : {"alt+s", "Alt+s", "ALT+S", "Alt+S ", "Alt S", "Alt+", "F", "F0", ""})
     EXPECT_EQ(find_shortcut_named(name), nullptr) << name;
 }
