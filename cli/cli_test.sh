@@ -69,6 +69,30 @@ keys)
   # An id that is no key does nothing, even where it is the code of a typed character.
   printf 'k 1002\nk 1012\nk 1003\nk 13\nk 50\n' | check unknown_key_id keys 0 '1\n1+\n1+2\n1+2\n1+2\n'
 
+  # Shortcuts: Alt+S then 30 and Enter in radians and in degrees; F3 twice leaves
+  # degrees on; memory by Ctrl+P, Ctrl+R and Ctrl+L; 2nd by Alt+I, one undo step each.
+  printf 'shortcut Alt+S\nc 51\nc 48\nc 13\nshortcut F3\nshortcut F3\nstate\nc 27\nshortcut Alt+S\nc 51\nc 48\nc 13\nshortcut F4\nstate\n' |
+    check shortcut_sine keys 0 'sin(\nsin(3\nsin(30\n-0.988031624093\n-0.988031624093\n-0.988031624093\n-0.988031624093\t0\t0\t0\t1\n0\nsin(\nsin(3\nsin(30\n0.5\n0.5\n0.5\t0\t0\t1\t1\n'
+  printf 'c 55\nshortcut Ctrl+P\nc 27\nshortcut Ctrl+R\ntitle\nshortcut Ctrl+L\ntitle\n' |
+    check shortcut_memory keys 0 '7\n7\n0\n7\nRivovuz-\350\256\241\347\256\227\345\231\250   [M]\n7\nRivovuz-\350\256\241\347\256\227\345\231\250\n'
+  printf 'shortcut Alt+I\nshortcut Alt+S\nshortcut Alt+2\nundo\nundo\nstate\nshortcut F9\nshortcut Alt+1\nshortcut Alt+P\n' |
+    check shortcut_second_and_undo keys 0 '0\nasin(\nasin(^2\nasin(\n0\n0\t0\t1\t1\t0\n-0\n-0!\n-0!pi\n'
+
+  # The README's table and the zip's read-me list every shortcut the program has.
+  here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+  rc=0
+  printf 'shortcuts\n' | "${run[@]}" keys >"$work/shortcuts" 2>"$work/err" || rc=$?
+  missing=""
+  while IFS=$'\t' read -r name key; do
+    grep -qF "| $name | $key |" "$here/../README.md" || missing="$missing README.md:$name"
+    grep -qE "(^|  )${name//+/\\+} +[^ ]" "$here/../packaging/README.txt" || missing="$missing README.txt:$name"
+  done <"$work/shortcuts"
+  count=$(grep -c . "$work/shortcuts")
+  if [ "$rc" -eq 0 ] && [ -z "$missing" ] && [ "$count" -ge 27 ] &&
+    [ "$(grep -cE '^\| (Alt|Ctrl|F[0-9])' "$here/../README.md")" -eq "$count" ]
+  then echo "ok   shortcut_list_in_readmes"
+  else echo "FAIL shortcut_list_in_readmes: $count shortcuts, missing:$missing"; failures=$((failures + 1)); fi
+
   # Captions: 48 fields, and the angle-mode key names the mode in force.
   rc=0
   printf 'k 1022\nk 1023\ncaptions\n' | "${run[@]}" keys >"$work/captions" 2>"$work/err" || rc=$?
@@ -115,11 +139,13 @@ bad_input)
   printf 'k 1002\nbogus\nk\nk 99999999999999999999999\n\nc -1\nk 1012 7\n\377\376\nk 1003\ntitle x\n' |
     check bad_event_lines keys 1 '1\n12\n' '^rivovuz-cli: line 8: not valid UTF-8$'
   printf 'k 1002\nbogus\n' | check unknown_event keys 1 '1\n' '^rivovuz-cli: line 2: unknown event'
+  printf 'k 1002\nshortcut alt+s\nshortcut Ctrl+C\nshortcut\nk 1003\n' |
+    check bad_shortcut keys 1 '1\n12\n' '^rivovuz-cli: line 4: shortcut needs one name'
   printf 'k 1002\npaste 3\\t\nk 1003\n' | check bad_paste_escape keys 1 '1\n12\n' '^rivovuz-cli: line 2: paste: a backslash'
   printf 'paste 12\0003\nstate\n' | check paste_stops_at_null keys 0 '12\n12\t0\t0\t1\t0\n'
   printf 'k 1002\nbogus\n' | "${run[@]}" keys >/dev/null 2>"$work/err"
   printf 'rivovuz-cli: line 2: unknown event; expected %s\n' \
-    'k ID, c CODE, undo, redo, up, down, paste TEXT, title, captions or state' >"$work/want"
+    'k ID, c CODE, shortcut NAME, undo, redo, up, down, paste TEXT, title, captions, state or shortcuts' >"$work/want"
   if cmp -s "$work/err" "$work/want"; then echo "ok   whole_message"
   else echo "FAIL whole_message:"; od -c "$work/err" | head -5; failures=$((failures + 1)); fi
   printf '1+1\n\300\257\n2*3\n\355\240\200\n' | check eval_invalid_utf8 eval 1 '2\n6\n' 'line 4: not valid UTF-8'

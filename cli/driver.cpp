@@ -13,6 +13,7 @@
 #include "commands/state.h"
 #include "ui/captions.h"
 #include "ui/key_table.h"
+#include "ui/shortcuts.h"
 
 namespace {
 
@@ -52,6 +53,9 @@ bool run_event(const Event& event) {
   switch (event.kind) {
     case EventKind::key: return key_event(event.value);
     case EventKind::typed_char: return char_event(static_cast<wchar_t>(event.value));
+    case EventKind::shortcut:
+      return key_event(shortcut_key(shortcut_table[static_cast<std::size_t>(event.value)],
+                                    radian_mode));
     case EventKind::undo: return undo_event();
     case EventKind::redo: return redo_event();
     case EventKind::up: return history_up_event();
@@ -80,6 +84,7 @@ void write_answer(EventKind kind, std::FILE* out) {
     case EventKind::title: write_utf8(out, window_title_view(memory)); break;
     case EventKind::captions: write_captions(out); break;
     case EventKind::state: write_state(out); break;
+    case EventKind::shortcuts: write_utf8(out, shortcut_list_text()); break;
     default: write_utf8(out, expression); break;
   }
   end_line(out);

@@ -4,10 +4,13 @@
 #include <charconv>
 #include <system_error>
 
+#include "ui/shortcuts.h"
+
 namespace {
 
 constexpr const char* expected =
-    "expected k ID, c CODE, undo, redo, up, down, paste TEXT, title, captions or state";
+    "expected k ID, c CODE, shortcut NAME, undo, redo, up, down, paste TEXT, title, captions, "
+    "state or shortcuts";
 constexpr unsigned largest_value = 65535;
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
@@ -43,7 +46,7 @@ struct PlainWord {
 constexpr PlainWord plain_words[] = {
     {"undo", EventKind::undo},   {"redo", EventKind::redo},         {"up", EventKind::up},
     {"down", EventKind::down},   {"title", EventKind::title},       {"captions", EventKind::captions},
-    {"state", EventKind::state},
+    {"state", EventKind::state}, {"shortcuts", EventKind::shortcuts},
 };
 
 // The text after "paste" and one blank, with its escapes read; false for a bad escape.
@@ -94,6 +97,13 @@ Event parse_event(std::string_view line, bool& ok, std::string& message) {
       ok = true;
       return {name == "k" ? EventKind::key : EventKind::typed_char, value, {}};
     }
+  } else if (name == "shortcut") {
+    const Shortcut* shortcut = extra ? nullptr : find_shortcut_named(argument);
+    if (shortcut) {
+      ok = true;
+      return {EventKind::shortcut, static_cast<int>(shortcut - shortcut_table.data()), {}};
+    }
+    message = "shortcut needs one name from the shortcut table, such as Alt+S or F9";
   } else {
     for (const PlainWord& word : plain_words) {
       if (name != word.name) continue;

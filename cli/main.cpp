@@ -3,9 +3,10 @@
 //   rivovuz-cli eval [--degrees] [EXPRESSION...]
 //                                  each line (or each argument) an expression;
 //                                  prints what "=" shows
-//   rivovuz-cli keys [--seed N]    each line an event (k ID, c CODE, undo, redo, up,
-//                                  down, paste TEXT) or a query (title, captions,
-//                                  state); prints one line for each
+//   rivovuz-cli keys [--seed N]    each line an event (k ID, c CODE, shortcut NAME,
+//                                  undo, redo, up, down, paste TEXT) or a query
+//                                  (title, captions, state, shortcuts); prints the
+//                                  display or the answer after each
 //   rivovuz-cli --help | --version
 // A bad line, or one that ran out of memory, is reported on standard error with its
 // number and skipped, the state as it was; the exit code is then 1. Wrong arguments
@@ -34,7 +35,9 @@ namespace {
 constexpr const char* usage =
     "usage: rivovuz-cli eval [--degrees] [EXPRESSION...]\n"
     "       rivovuz-cli keys [--seed N]\n"
-    "       rivovuz-cli --help | --version\n";
+    "       rivovuz-cli --help | --version\n"
+    "keys events: k ID, c CODE, shortcut NAME (Alt+S, Ctrl+P, F9...), undo, redo, up,\n"
+    "  down, paste TEXT; queries: title, captions, state, shortcuts (the F1 list)\n";
 
 enum class Mode { eval, keys, help, version };
 

@@ -15,6 +15,7 @@
 #include "cli/utf8.h"
 #include "fuzz/event_checks.h"
 #include "fuzz/invariants.h"
+#include "ui/shortcuts.h"
 
 namespace {
 
@@ -65,7 +66,9 @@ Event checked_parse(std::string_view line, bool& ok) {
                            (event.kind == EventKind::paste && name == "paste") ||
                            (event.kind == EventKind::title && name == "title") ||
                            (event.kind == EventKind::captions && name == "captions") ||
-                           (event.kind == EventKind::state && name == "state");
+                           (event.kind == EventKind::state && name == "state") ||
+                           (event.kind == EventKind::shortcut && name == "shortcut") ||
+                           (event.kind == EventKind::shortcuts && name == "shortcuts");
   if (!named_right) fail("an event of another kind than its line names", shown);
   if (event.value < 0 || event.value > 65535) fail("an event value outside 0..65535", shown);
   if (event.kind == EventKind::key || event.kind == EventKind::typed_char) {
@@ -75,6 +78,18 @@ Event checked_parse(std::string_view line, bool& ok) {
     const Event reread = parse_event(canonical, again, unused);
     if (!again || reread.kind != event.kind || reread.value != event.value)
       fail("the plain form of an event reads differently", shown);
+  }
+  if (event.kind == EventKind::shortcut) {
+    if (static_cast<std::size_t>(event.value) >= shortcut_table.size())
+      fail("a shortcut event outside the table", shown);
+    // The name as the table writes it reads back to the same entry.
+    const std::string canonical =
+        "shortcut " + shortcut_name(shortcut_table[static_cast<std::size_t>(event.value)]);
+    bool again = false;
+    std::string unused;
+    const Event reread = parse_event(canonical, again, unused);
+    if (!again || reread.kind != event.kind || reread.value != event.value)
+      fail("a shortcut's table name reads as another shortcut", shown);
   }
   return event;
 }
@@ -112,6 +127,12 @@ void run_line(std::string_view line, bool eval_mode) {
       if (!paste_event(pasted)) fail("a paste failed", pasted);
       break;
     }
+    case EventKind::shortcut:
+      check_shortcut(shortcut_table[static_cast<std::size_t>(event.value)]);
+      break;
+    case EventKind::shortcuts:
+      if (shortcut_list_text().empty()) fail("an empty shortcut list", shown_line(line));
+      [[fallthrough]];
     case EventKind::title:
     case EventKind::captions:
     case EventKind::state: check_view(); break;

@@ -13,6 +13,7 @@
 #include "fuzz/invariants.h"
 #include "ui/captions.h"
 #include "ui/key_table.h"
+#include "ui/shortcuts.h"
 
 namespace {
 
@@ -178,3 +179,14 @@ void check_view() {
     if (key_caption(key, second_mode, radian_mode).empty()) fail("a key without a caption", key.label);
 }
 
+void check_shortcut(const Shortcut& shortcut) {
+  const int id = shortcut_key(shortcut, radian_mode);
+  const std::string ascii = shortcut_name(shortcut);
+  const std::wstring name(ascii.begin(), ascii.end());
+  if (id != shortcut.key_id && (id != 0 || shortcut.angle == AngleTarget::none))
+    fail("a shortcut pressed another key than its own", name);
+  check_key(id);  // id 0 is no key: checked to change nothing and ask for no refresh
+  if (shortcut.angle != AngleTarget::none &&
+      radian_mode != (shortcut.angle == AngleTarget::radians))
+    fail("F3 or F4 left the other angle mode on", name);
+}

@@ -11,6 +11,12 @@
 // through key_event as the window runs it.
 void check_key(int id);
 
+// A shortcut from the table, as the window runs it: a click on its key, checked as
+// check_key checks one; F3 and F4 in their own angle mode do nothing at all. Afterwards
+// F3 leaves degrees on and F4 radians.
+struct Shortcut;
+void check_shortcut(const Shortcut& shortcut);
+
 // A typed UTF-16 code unit, through char_event as the window runs it.
 void check_typed(wchar_t code);
 

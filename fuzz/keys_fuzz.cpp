@@ -6,7 +6,8 @@
 //   0xA0..0xE3  a typed character from typed_chars, cycled
 //   0xE4 undo, 0xE5 redo, 0xE6 Up, 0xE7 Down
 //   0xE8..0xEB  a paste: the next byte is its length, the bytes after it pick typed_chars
-//   0xEC..0xEF  undo then redo, which must give back the same state
+//   0xEC..0xED  undo then redo, which must give back the same state
+//   0xEE..0xEF  a shortcut: the next byte picks the entry of the shortcut table
 //   0xF0..0xF7  a typed character: the next two bytes as a raw UTF-16 code unit
 //   0xF8..0xFF  a key command: the next two bytes as a raw 16-bit control id
 // The undo log is checked against a model that keeps every state whole: k undos give
@@ -27,6 +28,7 @@
 #include "commands/undo.h"
 #include "fuzz/event_checks.h"
 #include "fuzz/invariants.h"
+#include "ui/shortcuts.h"
 
 #ifdef RIVOVUZ_FAIL_ALLOCATIONS
 #include "tests/support/failing_alloc.h"
@@ -121,6 +123,14 @@ void typed(wchar_t code) {
   });
 }
 
+void shortcut(const Shortcut& entry) {
+  step([&entry] {
+    if (failing) return key_event(shortcut_key(entry, radian_mode));
+    check_shortcut(entry);
+    return true;
+  });
+}
+
 void undo() {
   if (!run(undo_event)) return;
   if (done.size() > 1) {
@@ -175,6 +185,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const std::size_t count = i + 1 < size ? std::min<std::size_t>(data[i + 1], size - i - 2) : 0;
       paste(data + i + 2, count);
       i += 1 + count;
+    } else if (byte >= 0xEE && byte < 0xF0) {
+      if (i + 1 < size) shortcut(shortcut_table[data[++i] % shortcut_table.size()]);
     } else if (byte < 0xF0) {
       if (done.size() > 1) {
         const Calc before = calc();

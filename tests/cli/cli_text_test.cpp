@@ -1,11 +1,17 @@
 // The console driver's text side: UTF-8 conversion and the event-line reader.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "cli/driver.h"
 #include "cli/event_line.h"
 #include "cli/utf8.h"
+#include "tests/support/session.h"
+#include "ui/shortcuts.h"
 
 namespace {
 
@@ -125,6 +131,7 @@ const EventCase event_cases[] = {
     {"up", EventKind::up, 0},
     {"down", EventKind::down, 0},
     {"state", EventKind::state, 0},
+    {"shortcuts", EventKind::shortcuts, 0},
     {"paste 1+2", EventKind::paste, 0, "1+2"},
     {"paste", EventKind::paste, 0, ""},
     {"paste  two  blanks ", EventKind::paste, 0, " two  blanks "},
@@ -173,6 +180,17 @@ const BadLineCase bad_cases[] = {
     {"captions 2", "captions takes no argument"},
     {"undo 2", "undo takes no argument"},
     {"state x", "state takes no argument"},
+    {"shortcuts Alt+S", "shortcuts takes no argument"},
+    {"shortcut", "shortcut needs one name"},
+    {"shortcut alt+s", "shortcut needs one name"},    // names are case-sensitive
+    {"shortcut Alt+s", "shortcut needs one name"},
+    {"shortcut S", "shortcut needs one name"},        // a plain letter is typing's
+    {"shortcut Alt+S Alt+O", "shortcut needs one name"},
+    {"shortcut Alt+F4", "shortcut needs one name"},   // the system's
+    {"shortcut Ctrl+C", "shortcut needs one name"},   // copy, not a key
+    {"shortcut F1", "shortcut needs one name"},       // the list, not a key
+    {"shortcut Alt+", "shortcut needs one name"},
+    {"shortcut Ctrl+Alt+S", "shortcut needs one name"},
     {"pastex", "unknown event"},
     {"paste a\\tb", "paste: a backslash"},
     {"paste ends in \\", "paste: a backslash"},
@@ -188,6 +206,24 @@ TEST(EventLine, BadLinesSayWhatIsWrong) {
   }
 }
 
+// A shortcut line names its entry of the shortcut table, as written there.
+const std::pair<const char*, int> shortcut_lines[] = {
+    {"shortcut Alt+S", 1027}, {"shortcut\tCtrl+S", 1030}, {"  shortcut F9 ", 1019},
+    {"shortcut F3", 1023},    {"shortcut Ctrl+R", 1047},   {"shortcut Alt+1", 1043},
+};
+
+TEST(EventLine, ShortcutLines) {
+  for (const auto& [line, key_id] : shortcut_lines) {
+    bool ok = false;
+    std::string message;
+    const Event event = parse_event(line, ok, message);
+    ASSERT_TRUE(ok) << line;
+    EXPECT_EQ(event.kind, EventKind::shortcut) << line;
+    ASSERT_LT(static_cast<std::size_t>(event.value), shortcut_table.size()) << line;
+    EXPECT_EQ(shortcut_table[static_cast<std::size_t>(event.value)].key_id, key_id) << line;
+  }
+}
+
 TEST(EventLine, MegabyteLineIsRejectedWhole) {
   bool ok = true;
   std::string message;
@@ -195,6 +231,75 @@ TEST(EventLine, MegabyteLineIsRejectedWhole) {
   EXPECT_FALSE(ok);
   parse_event("k " + std::string(1 << 20, '7'), ok, message);
   EXPECT_FALSE(ok);
+}
+
+// A shortcut line is a click on its key: the same state and one undo step, in both
+// modes and angle modes, on the start display, after a result and after an error
+// word. F3 and F4 only ever set their angle mode.
+struct StartCase {
+  const char* name;
+  std::vector<const char*> lines;
+};
+
+const StartCase shortcut_starts[] = {
+    {"start", {}},
+    {"second mode", {"k 1022"}},
+    {"degrees", {"k 1023"}},
+    {"result", {"paste 2+3\\r"}},
+    {"result, second mode, degrees", {"k 1022", "k 1023", "paste 2+3\\r"}},
+    {"error word", {"paste 1/0\\r"}},
+    {"error word, second mode", {"k 1022", "paste 1/0\\r"}},
+    {"typed text and memory", {"paste 12+3", "k 1045", "k 1022"}},
+};
+
+Session after_lines(const std::vector<const char*>& lines, const std::string& last, std::FILE* out) {
+  reset_session();
+  std::srand(7);  // the same "Rand" value for both
+  std::string message;
+  for (const char* line : lines) EXPECT_EQ(run_keys_line(line, message, out), LineResult::done) << line;
+  if (!last.empty()) {
+    EXPECT_EQ(run_keys_line(last, message, out), LineResult::done) << last;
+  }
+  return snapshot();
+}
+
+TEST(Driver, ShortcutIsAClickOnItsKey) {
+#ifdef _WIN32
+  std::FILE* out = std::fopen("NUL", "w");
+#else
+  std::FILE* out = std::fopen("/dev/null", "w");
+#endif
+  ASSERT_NE(out, nullptr);
+  for (const StartCase& start : shortcut_starts) {
+    const Session before = after_lines(start.lines, "", out);
+    for (const Shortcut& s : shortcut_table) {
+      const std::string name = shortcut_name(s);
+      const Session by_shortcut = after_lines(start.lines, "shortcut " + name, out);
+      const bool angle_already = (s.angle == AngleTarget::degrees && !before.radian_mode) ||
+                                 (s.angle == AngleTarget::radians && before.radian_mode);
+      const Session by_click = after_lines(
+          start.lines, angle_already ? std::string() : "k " + std::to_string(s.key_id), out);
+      EXPECT_EQ(by_shortcut, by_click) << name << " on " << start.name << ": "
+                                       << testing::PrintToString(describe(by_shortcut));
+      if (s.angle != AngleTarget::none) {
+        EXPECT_EQ(by_shortcut.radian_mode, s.angle == AngleTarget::radians) << name;
+      }
+      // One step at most: a single undo gives back the state before it.
+      if (by_shortcut.undo_count == before.undo_count) {
+        EXPECT_EQ(by_shortcut.expression, before.expression) << name << " on " << start.name;
+        continue;
+      }
+      EXPECT_EQ(by_shortcut.undo_count, before.undo_count + 1) << name << " on " << start.name;
+      undo_event();
+      const Session undone = snapshot();
+      EXPECT_TRUE(undone.expression == before.expression && undone.memory == before.memory &&
+                  undone.second_mode == before.second_mode &&
+                  undone.radian_mode == before.radian_mode &&
+                  undone.result_shown == before.result_shown)
+          << name << " on " << start.name;
+    }
+  }
+  std::fclose(out);
 }
 
 }  // namespace

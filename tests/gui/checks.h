@@ -22,3 +22,5 @@ void check_layout(HWND main);
 void check_colours(HWND main);
 void check_keyboard_and_clipboard(HWND main);
 void check_gdi_balance(HWND main);
+void check_shortcuts(HWND main);
+void check_menu_loop(HWND main);

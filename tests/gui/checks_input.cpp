@@ -274,3 +274,135 @@ void check_keyboard_and_clipboard(HWND main) {
          "Ctrl+V of 20000 digits: length " + std::to_string(GetWindowTextLengthW(display)));
   run_steps(main, {}, Click::bm_click);
 }
+
+namespace {
+
+std::wstring angle_caption(HWND main) { return text_of(GetDlgItem(main, angle)); }
+
+// The window stays in front and no menu opened: an Alt press the system took would
+// have shown the system menu (Space) or started the keyboard menu loop.
+void expect_no_menu(HWND main, const std::string& after) {
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(main, &process_id);
+  Sleep(100);
+  expect(GetForegroundWindow() == main, "the window stays in front after " + after);
+  expect(!visible_window_of(process_id, L"#32768"), "no menu opens after " + after);
+}
+
+}  // namespace
+
+void check_shortcuts(HWND main) {
+  HWND display = display_of(main);
+  SetForegroundWindow(main);
+  auto shows = [&](const std::wstring& text, const std::string& what) {
+    expect(wait_for([&] { return text_of(display) == text; }, 5000),
+           what + ": \"" + printable(text_of(display)) + "\", expected \"" + printable(text) + "\"");
+  };
+  // Alt+S, 30, Enter: the sine of 30 in the angle mode in force.
+  run_steps(main, {}, Click::bm_click);
+  press_keys({VK_MENU, 'S', '3', '0', VK_RETURN});
+  shows(L"-0.988031624093", "Alt+S 30 Enter in radians");
+  expect_no_menu(main, "Alt+S");
+  // F3 twice leaves degrees on; F4 twice radians.
+  press_keys({VK_F3, VK_F3});
+  expect(wait_for([&] { return angle_caption(main) == L"Deg"; }, 5000),
+         "F3 F3 sets degrees: " + printable(angle_caption(main)));
+  press_keys({VK_ESCAPE, VK_MENU, 'S', '3', '0', VK_RETURN});
+  shows(L"0.5", "Alt+S 30 Enter in degrees");
+  press_keys({VK_F4, VK_F4});
+  expect(wait_for([&] { return angle_caption(main) == L"Rad"; }, 5000),
+         "F4 F4 sets radians: " + printable(angle_caption(main)));
+  // Memory: Ctrl+P adds 2, Ctrl+R recalls it, Ctrl+L clears it.
+  // Each wait ends on a text that only the last key sent can give: input runs in order.
+  press_keys({VK_ESCAPE, '2'});
+  shows(L"2", "Escape 2");
+  press_keys({VK_CONTROL, 'P', VK_ESCAPE});
+  shows(L"0", "Ctrl+P Escape");
+  press_keys({VK_CONTROL, 'R'});
+  shows(L"2", "Ctrl+R after 2 Ctrl+P");
+  expect(wait_for([&] { return text_of(main) == memory_title; }, 5000), "title after Ctrl+P");
+  press_keys({VK_CONTROL, 'L'});
+  expect(wait_for([&] { return text_of(main) == base_title; }, 5000), "Ctrl+L clears the memory");
+  // Alt+I is "2nd": Alt+S then inserts asin(; each shortcut is one undo step.
+  press_keys({VK_ESCAPE, VK_MENU, 'I', VK_MENU, 'S', VK_MENU, '2'});
+  shows(L"asin(^2", "2nd with Alt+I, then Alt+S and Alt+2");
+  expect_no_menu(main, "Alt+I, Alt+S and Alt+2");
+  press_keys({VK_CONTROL, 'Z', VK_CONTROL, 'Z'});
+  shows(L"0", "two undos take back Alt+2 and Alt+S");
+  press_keys({VK_MENU, 'I', VK_ESCAPE});
+  // A held shortcut repeats: the second press of S comes with the repeat flag.
+  press_keys({VK_MENU, 'X', VK_MENU, 'X'});
+  shows(L"0ee", "Alt+X twice");
+  std::vector<INPUT> held(4);
+  const WORD held_keys[] = {VK_MENU, 'P', 'P', 'P'};
+  for (std::size_t i = 0; i < held.size(); ++i) {
+    held[i].type = INPUT_KEYBOARD;
+    held[i].ki.wVk = held_keys[i];
+    held[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(held_keys[i], MAPVK_VK_TO_VSC));
+  }
+  held.resize(6);
+  held[4] = held[3];
+  held[4].ki.dwFlags = KEYEVENTF_KEYUP;
+  held[5] = held[0];
+  held[5].ki.dwFlags = KEYEVENTF_KEYUP;
+  press_keys({VK_ESCAPE});
+  SendInput(static_cast<UINT>(held.size()), held.data(), sizeof(INPUT));
+  shows(L"pipipi", "Alt+P held for three presses");
+
+  // F1: the list in a message box, closed with Escape and with Enter.
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(main, &process_id);
+  for (WORD closer : {VK_ESCAPE, VK_RETURN}) {
+    press_keys({VK_F1});
+    HWND box = nullptr;
+    expect(wait_for([&] { return (box = visible_window_of(process_id, L"#32770")) != nullptr; },
+                    5000),
+           "F1 opens the list");
+    if (!box) continue;
+    const std::wstring texts = texts_within(box);
+    expect(texts.find(L"Alt+S\tsin / asin") != std::wstring::npos &&
+               texts.find(L"Ctrl+R\tmr") != std::wstring::npos,
+           "the list names the shortcuts: " + printable(texts.substr(0, 80)));
+    SetForegroundWindow(box);
+    press_keys({closer});
+    expect(wait_for([&] { return !visible_window_of(process_id, L"#32770"); }, 5000),
+           closer == VK_ESCAPE ? "Escape closes the list" : "Enter closes the list");
+  }
+  expect(wait_for([&] { return GetForegroundWindow() == main; }, 5000),
+         "the calculator is in front again after the list");
+  shows(L"pipipi", "the list changed nothing");
+  run_steps(main, {}, Click::bm_click);
+}
+
+// Counted build: the keyboard menu loop (which beeps for an Alt letter that no menu
+// item takes, or opens the system menu) starts for an Alt press the table does not
+// hold, and never for a shortcut.
+void check_menu_loop(HWND main) {
+  constexpr UINT menu_loop_count_message = WM_APP + 2;  // answered by the counted build only
+  auto loops = [&] { return static_cast<long>(SendMessageW(main, menu_loop_count_message, 0, 0)); };
+  SetForegroundWindow(main);
+  wait_for([&] { return GetForegroundWindow() == main; }, 5000);
+  SendMessageW(GetDlgItem(main, all_clear), BM_CLICK, 0, 0);
+  const long before = loops();
+  press_keys({VK_MENU, 'S', VK_MENU, 'O', VK_MENU, '2', VK_MENU, 'I', VK_MENU, 'I', VK_MENU, 'X'});
+  expect(wait_for([&] { return text_of(display_of(main)) == L"sin(cos(sqrt(e"; }, 5000),
+         "the Alt shortcuts ran: " + printable(text_of(display_of(main))));
+  Sleep(200);
+  expect(loops() == before, "no menu loop for Alt shortcuts: " + std::to_string(loops() - before));
+  // The same observation sees the loop that Alt+K (no shortcut: it beeps) starts.
+  press_keys({VK_MENU, 'K'});
+  expect(wait_for([&] { return loops() == before + 1; }, 5000),
+         "Alt+K starts the menu loop: " + std::to_string(loops() - before));
+  press_keys({VK_ESCAPE, VK_ESCAPE});
+  // Alt+Space is still the system menu's.
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(main, &process_id);
+  SetForegroundWindow(main);
+  press_keys({VK_MENU, VK_SPACE});
+  expect(wait_for([&] { return visible_window_of(process_id, L"#32768") != nullptr; }, 5000),
+         "Alt+Space opens the system menu");
+  press_keys({VK_ESCAPE, VK_ESCAPE});
+  expect(wait_for([&] { return !visible_window_of(process_id, L"#32768"); }, 5000),
+         "Escape closes the system menu");
+  SendMessageW(GetDlgItem(main, all_clear), BM_CLICK, 0, 0);
+}

@@ -5,8 +5,13 @@
 //        rivovuz_gui_driver gdi EXE       GDI balance of the counted build
 //        rivovuz_gui_driver start EXE     starts EXE, prints its process id
 //        rivovuz_gui_driver centre PID ID prints the screen centre of key ID
-//        rivovuz_gui_driver expect PID TEXT   display text must be TEXT (ASCII, \uXXXX for others)
+//        rivovuz_gui_driver expect PID TEXT [ID]  display text (or control ID's text) must
+//                                         be TEXT (ASCII, \uXXXX for others)
+//        rivovuz_gui_driver list PID 1|0  the F1 list must be open (1) or closed (0), and
+//                                         no menu open
+//        rivovuz_gui_driver front PID     the window must be in front with no menu open
 //        rivovuz_gui_driver close PID     closes the window, exit code must be 0
+//        rivovuz_gui_driver exited PID    the program must end by itself with exit code 0
 // Exit code 0: all checks passed; 1: a check failed; 3: the window never appeared.
 #include <cmath>
 #include <cstdio>
@@ -80,6 +85,7 @@ int run_suite(const std::wstring& exe) {
   check_layout(program.window);
   check_colours(program.window);
   check_keyboard_and_clipboard(program.window);
+  check_shortcuts(program.window);
   check_exit_code(program);
   return finish("window suite");
 }
@@ -92,6 +98,7 @@ int run_gdi_suite(const std::wstring& exe) {
     return no_window;
   }
   check_gdi_balance(program.window);
+  check_menu_loop(program.window);
   check_exit_code(program);
   return finish("gdi suite");
 }
@@ -121,14 +128,46 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     return 0;
   }
-  if (mode == L"expect" && argc == 4) {
+  if (mode == L"expect" && (argc == 4 || argc == 5)) {
     Program program = attach_program(process_id_argument(argv[2]));
-    HWND display = GetDlgItem(program.window, 1000);
+    const int id = argc == 5 ? static_cast<int>(std::wcstol(argv[4], nullptr, 10)) : 1000;
+    HWND display = GetDlgItem(program.window, id);
     const std::wstring expected = unescaped(argv[3]);
     // Real input arrives asynchronously: give it a moment to reach the display.
     wait_for([&] { return text_of(display) == expected; }, 5000);
     expect_text(display, expected, "display after real input");
     return finish("expect");
+  }
+  if (mode == L"list" && argc == 4) {
+    const DWORD process_id = process_id_argument(argv[2]);
+    const bool open = std::wcscmp(argv[3], L"1") == 0;
+    HWND box = nullptr;
+    const bool as_wanted = wait_for([&] {
+      box = visible_window_of(process_id, L"#32770");
+      return (box != nullptr) == open;
+    }, 5000);
+    expect(as_wanted, open ? "F1 opens the shortcut list" : "the shortcut list is closed");
+    if (open && box)
+      expect(texts_within(box).find(L"Alt+S	sin / asin") != std::wstring::npos,
+             "the list holds Alt+S: " + printable(texts_within(box).substr(0, 60)));
+    expect(!visible_window_of(process_id, L"#32768"), "no menu is open");
+    return finish("list");
+  }
+  if (mode == L"front" && argc == 3) {
+    Program program = attach_program(process_id_argument(argv[2]));
+    expect(program.window && wait_for([&] { return GetForegroundWindow() == program.window; }, 2000),
+           "the calculator is the foreground window");
+    expect(!visible_window_of(program.process_id, L"#32768"), "no menu is open");
+    return finish("front");
+  }
+  if (mode == L"exited" && argc == 3) {
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE,
+                                 process_id_argument(argv[2]));
+    DWORD code = 1;
+    const bool ended = process && WaitForSingleObject(process, 30000) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(process, &code);
+    expect(ended && code == 0, "the program ended with exit code " + std::to_string(code));
+    return finish("exited");
   }
   if (mode == L"close" && argc == 3) {
     Program program = attach_program(process_id_argument(argv[2]));
@@ -137,6 +176,6 @@ int wmain(int argc, wchar_t** argv) {
     return finish("close");
   }
   std::fprintf(stderr, "usage: rivovuz_gui_driver check|gdi|start EXE, centre PID ID, "
-                       "expect PID TEXT, close PID\n");
+                       "expect PID TEXT [ID], list PID 1|0, front PID, close|exited PID\n");
   return 2;
 }

@@ -6,8 +6,11 @@
 
 namespace {
 
+// A top-level window of one process by class; only a visible one when visible_only.
 struct WindowSearch {
   DWORD process_id;
+  const wchar_t* window_class;
+  bool visible_only;
   HWND found;
 };
 
@@ -15,15 +18,24 @@ BOOL CALLBACK match_window(HWND window, LPARAM context) {
   auto* search = reinterpret_cast<WindowSearch*>(context);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search->process_id || class_of(window) != L"ZUR") return TRUE;
+  if (owner != search->process_id || (search->visible_only && !IsWindowVisible(window)) ||
+      class_of(window) != search->window_class)
+    return TRUE;
   search->found = window;
   return FALSE;
 }
 
-HWND find_zur_window(DWORD process_id) {
-  WindowSearch search = {process_id, nullptr};
+HWND find_window(DWORD process_id, const wchar_t* window_class, bool visible_only) {
+  WindowSearch search = {process_id, window_class, visible_only, nullptr};
   EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND find_zur_window(DWORD process_id) { return find_window(process_id, L"ZUR", false); }
+
+BOOL CALLBACK add_text(HWND window, LPARAM context) {
+  *reinterpret_cast<std::wstring*>(context) += text_of(window) + L"\n";
+  return TRUE;
 }
 
 // Wine maps the Unix root to drive Z:, so a Unix path becomes a Windows one this way.
@@ -175,19 +187,29 @@ void press_keys(const std::vector<WORD>& keys) {
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     inputs.push_back(input);
   };
-  bool control = false;
+  std::vector<WORD> held;
   for (WORD vk : keys) {
-    if (vk == VK_CONTROL) {
-      key(VK_CONTROL, false);
-      control = true;
+    if (vk == VK_CONTROL || vk == VK_MENU || vk == VK_SHIFT) {
+      key(vk, false);
+      held.push_back(vk);
       continue;
     }
     key(vk, false);
     key(vk, true);
-    if (control) key(VK_CONTROL, true);
-    control = false;
+    for (auto it = held.rbegin(); it != held.rend(); ++it) key(*it, true);
+    held.clear();
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+HWND visible_window_of(DWORD process_id, const wchar_t* window_class) {
+  return find_window(process_id, window_class, true);
+}
+
+std::wstring texts_within(HWND window) {
+  std::wstring texts = text_of(window) + L"\n";
+  EnumChildWindows(window, add_text, reinterpret_cast<LPARAM>(&texts));
+  return texts;
 }
 
 std::wstring clipboard_text() {

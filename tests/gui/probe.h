@@ -53,8 +53,15 @@ struct Capture {
 Capture capture_client(HWND window);
 
 // Presses and releases keys through the system's input queue (like a keyboard):
-// each entry is a virtual key; VK_CONTROL entries are held around the next key.
+// each entry is a virtual key; VK_CONTROL, VK_MENU (Alt) and VK_SHIFT entries are held
+// around the next key.
 void press_keys(const std::vector<WORD>& keys);
+
+// A visible top-level window of the process with this class ("#32770" a dialog or
+// message box, "#32768" a menu), or null.
+HWND visible_window_of(DWORD process_id, const wchar_t* window_class);
+// Every text of a window and its children, joined with newlines.
+std::wstring texts_within(HWND window);
 
 // The clipboard's Unicode text (empty if none); setting it replaces every format.
 std::wstring clipboard_text();

@@ -18,6 +18,10 @@ constexpr int last_key_id = 1048;
 #ifdef RIVOVUZ_GDI_COUNT
 // Test build only: the main window answers this message with gdi_live_objects().
 constexpr UINT gdi_count_message = WM_APP + 1;
+// ... and this one with how often the keyboard menu loop began (WM_ENTERMENULOOP):
+// the loop that DefWindowProc starts for an Alt character, which beeps or opens the
+// system menu, so the window tests see whether a shortcut let it start.
+constexpr UINT menu_loop_count_message = WM_APP + 2;
 #endif
 
 // The window procedure of class "ZUR": dispatches each message to one handler.

@@ -6,6 +6,7 @@
 #include "ui/captions.h"
 #include "ui/key_table.h"
 #include "ui/layout.h"
+#include "ui/shortcuts.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/program.h"
 
@@ -14,6 +15,10 @@ HWND display = nullptr;
 HBRUSH display_brush = nullptr;
 
 namespace {
+
+#ifdef RIVOVUZ_GDI_COUNT
+LRESULT menu_loops = 0;
+#endif
 
 constexpr DWORD display_style = WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE; // 0x50000202
 constexpr DWORD key_style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;                  // 0x5000000B
@@ -79,21 +84,67 @@ void on_command(HWND window, WPARAM wparam) {
   SetFocus(window);
 }
 
+static_assert(vk_f1 == VK_F1 && vk_f3 == VK_F3 && vk_f4 == VK_F4 && vk_f9 == VK_F9);
+
+int held_modifiers() {
+  int modifiers = 0;
+  if (GetKeyState(VK_MENU) < 0) modifiers |= shortcut_alt;
+  if (GetKeyState(VK_CONTROL) < 0) modifiers |= shortcut_ctrl;
+  if (GetKeyState(VK_SHIFT) < 0) modifiers |= shortcut_shift;
+  return modifiers;
+}
+
+// A combination from the shortcut table runs its key's command as a click does; false
+// when the press is no shortcut. Repeats of a held key arrive here too and repeat it.
+bool run_shortcut(WPARAM wparam) {
+  const Shortcut* shortcut = find_shortcut(static_cast<int>(wparam), held_modifiers());
+  if (!shortcut) return false;
+  run_event([shortcut] { return key_event(shortcut_key(*shortcut, radian_mode)); });
+  return true;
+}
+
+// F1: the shortcut table as a modal message box; OK, Enter and Escape close it.
+void show_shortcut_list(HWND window) {
+  const std::wstring text = shortcut_list_text();
+  MessageBoxW(window, text.c_str(), window_title_view(0.0).data(), MB_OK);
+}
+
 // Shortcuts live on the key-down path, so a held key repeats them; the characters
-// that the Ctrl presses type (3, 22, 25, 26) still reach char_event, which ignores them.
-void on_key_down(WPARAM wparam) {
-  const bool control = GetKeyState(VK_CONTROL) < 0;
-  const bool shift = GetKeyState(VK_SHIFT) < 0;
-  if (GetKeyState(VK_MENU) < 0) return;
-  if (!control) {
+// that the Ctrl presses type (3, 22, 25, 26 and those of the Ctrl shortcuts) still
+// reach char_event, which ignores them. True when the press was handled.
+bool on_key_down(HWND window, WPARAM wparam) {
+  const int modifiers = held_modifiers();
+  if (wparam == VK_F1 && modifiers == 0) {
+    show_shortcut_list(window);
+    return true;
+  }
+  if (run_shortcut(wparam)) return true;
+  if (modifiers & shortcut_alt) return false;
+  if (!(modifiers & shortcut_ctrl)) {
     if (wparam == VK_UP) run_event(history_up_event);
     if (wparam == VK_DOWN) run_event(history_down_event);
-    return;
+    return false;
   }
+  const bool shift = modifiers & shortcut_shift;
   if (wparam == 'C') copy_display_text();
   if (wparam == 'V') run_event(paste_clipboard_text);
   if (wparam == 'Z' && !shift) run_event(undo_event);
   if ((wparam == 'Z' && shift) || wparam == 'Y') run_event(redo_event);
+  return false;
+}
+
+// Alt with a key: a shortcut runs, and the WM_SYSCHAR that TranslateMessage queued for
+// the same press is taken out, so DefWindowProc never sees it: that character is what
+// would open the keyboard menu loop, which beeps for a letter with no menu item and
+// opens the system menu for Space. The key-down itself still goes on to DefWindowProc,
+// which notes that a key came with Alt; without that, releasing Alt would enter menu
+// mode as after a lone Alt press, and the next key would go to the menu. Other Alt
+// presses (Alt+F4, Alt+Space, Alt+Tab) are the system's.
+void on_sys_key_down(HWND window, WPARAM wparam) {
+  if (!run_shortcut(wparam)) return;
+  MSG typed;
+  while (PeekMessageW(&typed, window, WM_SYSCHAR, WM_SYSDEADCHAR, PM_REMOVE)) {
+  }
 }
 
 LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -116,7 +167,10 @@ LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     break;
   }
   case WM_KEYDOWN:
-    on_key_down(wparam);
+    if (on_key_down(window, wparam)) return 0;
+    break;
+  case WM_SYSKEYDOWN:
+    on_sys_key_down(window, wparam);
     break;
   case WM_COMMAND:
     on_command(window, wparam);
@@ -127,6 +181,11 @@ LRESULT dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
 #ifdef RIVOVUZ_GDI_COUNT
   case gdi_count_message:
     return gdi_live_objects();
+  case WM_ENTERMENULOOP:
+    ++menu_loops;
+    break;
+  case menu_loop_count_message:
+    return menu_loops;
 #endif
   default:
     break;
