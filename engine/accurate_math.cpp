@@ -7,7 +7,7 @@
 #include <cstring>
 #include <limits>
 
-#include "engine/accurate_math_constants.h"
+#include "engine/crmath/constants.h"
 
 namespace {
 
@@ -73,8 +73,8 @@ Dd dd_div(Dd a, Dd b) {
 
 // ---- Trigonometric functions ----
 
-constexpr Dd half_pi = {accurate_math_constants::half_pi_hi, accurate_math_constants::half_pi_lo};
-using accurate_math_constants::two_over_pi_bits;
+constexpr Dd half_pi = {crmath_constants::half_pi_hi, crmath_constants::half_pi_lo};
+using crmath_constants::two_over_pi_bits;
 
 // 64 bits of 2/pi starting at fraction bit `first` (bit 1 is worth 1/2);
 // bits before the point are zero. reduce asks for first <= 1098, so index stays
@@ -143,8 +143,8 @@ int reduce(double x, Dd& r) {
   return quadrant;
 }
 
-using accurate_math_constants::cos_terms;
-using accurate_math_constants::sin_terms;
+using crmath_constants::cos_terms;
+using crmath_constants::sin_terms;
 
 template <std::size_t count>
 double horner(const double (&terms)[count], double z) {
@@ -184,7 +184,7 @@ int reduce_any(double x, Dd& r) {
 
 // ---- pow ----
 
-constexpr Dd ln2 = {accurate_math_constants::ln2_hi, accurate_math_constants::ln2_lo};
+constexpr Dd ln2 = {crmath_constants::ln2_hi, crmath_constants::ln2_lo};
 
 // log x for finite x > 0: x = 2^k m with m in [sqrt(1/2), sqrt(2)), and
 // log m = 2 atanh(s) = 2 (s + s^3/3 + s^5/5 + ...) with s = (m - 1) / (m + 1), |s| <= 0.172.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/accurate_math.h"
-#include "engine/accurate_math_constants.h"
+#include "engine/crmath/constants.h"
 
 namespace {
 
@@ -238,7 +238,7 @@ void expect_nearest_pair(const Fixed& value, double hi, double lo, const char* n
 }
 
 TEST(AccurateMath, ConstantsMatchTheirDefinitions) {
-  namespace c = accurate_math_constants;
+  namespace c = crmath_constants;
   const Fixed pi = fixed_pi();
   expect_nearest_pair(fixed_divided(pi, 2), c::half_pi_hi, c::half_pi_lo, "pi/2");
   expect_nearest_pair(fixed_ln2(), c::ln2_hi, c::ln2_lo, "ln 2");

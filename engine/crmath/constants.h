@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace accurate_math_constants {
+namespace crmath_constants {
 
 // pi/2 and ln 2 as hi + lo: hi the double nearest, lo the double nearest the rest.
 constexpr double half_pi_hi = 0x1.921fb54442d18p+0;
@@ -37,4 +37,4 @@ constexpr double cos_terms[] = {1.0 / 24, -1.0 / 720, 1.0 / 40320, -1.0 / 362880
                                 1.0 / 2432902008176640000, -1.0 / 1124000727777607680000.0,
                                 1.0 / 620448401733239439360000.0};
 
-}  // namespace accurate_math_constants
+}  // namespace crmath_constants
