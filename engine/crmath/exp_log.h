@@ -1,0 +1,28 @@
+// Exponential and logarithm kernels in double-double, shared by exp, log, pow and the
+// hyperbolic functions. Internal to engine/crmath.
+//
+// Each kernel returns an unevaluated sum whose error bound is stated beside it; the
+// bounds cover every rounding inside the kernel and the tables' own errors, and were
+// checked against MPFR on random arguments (see docs/accuracy.md). They never fail,
+// allocate or call the C runtime. Arguments outside the stated ranges are the
+// caller's fault: the results are then unspecified (but never trap).
+#pragma once
+
+#include "engine/crmath/wide.h"
+
+// e^(x.hi + x.lo) = (r.hi + r.lo) * 2^k with r.hi in [1/2, 2], for |x.hi| < 746 and
+// |x.lo| <= ulp(x.hi). Relative error |r - e^x / 2^k| <= 2^-91 * r.hi.
+// 2^k may lie outside the range of doubles: scale with wide::scale (in steps).
+wide::Dd exp_kernel(wide::Dd x, int& k);
+
+// e^(x.hi + x.lo) - 1 for |x.hi| <= 40 and |x.lo| <= ulp(x.hi), with no cancellation for
+// small x (tiny x gives x itself to within the bound). Relative error <= 2^-85 of the result.
+wide::Dd expm1_kernel(wide::Dd x);
+
+// log x for finite x > 0, subnormals included; exactly 0 for x = 1. Relative error
+// <= 2^-82 of |log x| (so also near 1, where log x is tiny).
+wide::Dd log_kernel(double x);
+
+// log(1 + x.hi + x.lo) for x.hi > -1 (and 1 + x > 0), |x.lo| <= ulp(x.hi), x finite.
+// Relative error <= 2^-81 of |log(1 + x)|, with no cancellation for small x.
+wide::Dd log1p_kernel(wide::Dd x);
