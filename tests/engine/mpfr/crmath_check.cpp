@@ -11,7 +11,6 @@
 #include <limits>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "engine/crmath/crmath.h"
 #include "engine/crmath/multi.h"
@@ -111,9 +110,13 @@ double near_half_pi_multiple(Rng& rng, int max_bits) {
 }
 
 // An argument of the given function from the delicate places of its domain.
-reference::Arguments draw(std::string_view f, Rng& rng) {
+struct Point {
+  double x, y;
+};
+
+Point draw(std::string_view f, Rng& rng) {
   const double u = rng.unit();
-  auto one = [](double x) { return reference::Arguments{x, 0.0}; };
+  auto one = [](double x) { return Point{x, 0.0}; };
   auto anywhere = [&] { return rng.sign(log_uniform(rng, -1074, 1023)); };
   if (f == "sin" || f == "cos" || f == "tan") {
     if (u < 0.3) return one(anywhere());
@@ -242,7 +245,7 @@ bool run(const reference::Function& f, const Implementation& impl, bool mp, long
   }
   Rng rng{seed};
   for (long i = 0; i < count; ++i) {
-    const reference::Arguments a = draw(f.name, rng);
+    const Point a = draw(f.name, rng);
     check(f, impl, mp, a.x, a.y, random);
   }
   const long bad = hard.mismatches + special.mismatches + random.mismatches;
