@@ -27,32 +27,52 @@ struct Implementation {
   double (*mp2)(double, double);
 };
 
-#ifdef CRMATH_CHECK_MP_ONLY
-// Until every family of cr_ functions is in the tree, only the accurate path links.
-#define CR(f) nullptr
+// Until every family of cr_ functions is in the tree, the missing ones are left out
+// (CRMATH_CHECK_MISSING_<family>, set by CMake); their accurate path still links.
+#ifdef CRMATH_CHECK_MISSING_trig
+#define TRIG(f) nullptr
 #else
-#define CR(f) f
+#define TRIG(f) f
+#endif
+#ifdef CRMATH_CHECK_MISSING_inverse_trig
+#define INVERSE_TRIG(f) nullptr
+#else
+#define INVERSE_TRIG(f) f
+#endif
+#ifdef CRMATH_CHECK_MISSING_hyperbolic
+#define HYPERBOLIC(f) nullptr
+#else
+#define HYPERBOLIC(f) f
+#endif
+#ifdef CRMATH_CHECK_MISSING_exp_log
+#define EXP_LOG(f) nullptr
+#else
+#define EXP_LOG(f) f
+#endif
+#ifdef CRMATH_CHECK_MISSING_pow_cbrt
+#define POW_CBRT(f) nullptr
+#else
+#define POW_CBRT(f) f
 #endif
 const Implementation implementations[] = {
-    {"sin", CR(cr_sin), mp_sin, nullptr, nullptr},
-    {"cos", CR(cr_cos), mp_cos, nullptr, nullptr},
-    {"tan", CR(cr_tan), mp_tan, nullptr, nullptr},
-    {"asin", CR(cr_asin), mp_asin, nullptr, nullptr},
-    {"acos", CR(cr_acos), mp_acos, nullptr, nullptr},
-    {"atan", CR(cr_atan), mp_atan, nullptr, nullptr},
-    {"sinh", CR(cr_sinh), mp_sinh, nullptr, nullptr},
-    {"cosh", CR(cr_cosh), mp_cosh, nullptr, nullptr},
-    {"tanh", CR(cr_tanh), mp_tanh, nullptr, nullptr},
-    {"asinh", CR(cr_asinh), mp_asinh, nullptr, nullptr},
-    {"acosh", CR(cr_acosh), mp_acosh, nullptr, nullptr},
-    {"atanh", CR(cr_atanh), mp_atanh, nullptr, nullptr},
-    {"cbrt", CR(cr_cbrt), mp_cbrt, nullptr, nullptr},
-    {"log10", CR(cr_log10), mp_log10, nullptr, nullptr},
-    {"log", CR(cr_log), mp_log, nullptr, nullptr},
-    {"exp", CR(cr_exp), mp_exp, nullptr, nullptr},
-    {"pow", nullptr, nullptr, CR(cr_pow), mp_pow},
+    {"sin", TRIG(cr_sin), mp_sin, nullptr, nullptr},
+    {"cos", TRIG(cr_cos), mp_cos, nullptr, nullptr},
+    {"tan", TRIG(cr_tan), mp_tan, nullptr, nullptr},
+    {"asin", INVERSE_TRIG(cr_asin), mp_asin, nullptr, nullptr},
+    {"acos", INVERSE_TRIG(cr_acos), mp_acos, nullptr, nullptr},
+    {"atan", INVERSE_TRIG(cr_atan), mp_atan, nullptr, nullptr},
+    {"sinh", HYPERBOLIC(cr_sinh), mp_sinh, nullptr, nullptr},
+    {"cosh", HYPERBOLIC(cr_cosh), mp_cosh, nullptr, nullptr},
+    {"tanh", HYPERBOLIC(cr_tanh), mp_tanh, nullptr, nullptr},
+    {"asinh", HYPERBOLIC(cr_asinh), mp_asinh, nullptr, nullptr},
+    {"acosh", HYPERBOLIC(cr_acosh), mp_acosh, nullptr, nullptr},
+    {"atanh", HYPERBOLIC(cr_atanh), mp_atanh, nullptr, nullptr},
+    {"cbrt", POW_CBRT(cr_cbrt), mp_cbrt, nullptr, nullptr},
+    {"log10", EXP_LOG(cr_log10), mp_log10, nullptr, nullptr},
+    {"log", EXP_LOG(cr_log), mp_log, nullptr, nullptr},
+    {"exp", EXP_LOG(cr_exp), mp_exp, nullptr, nullptr},
+    {"pow", nullptr, nullptr, POW_CBRT(cr_pow), mp_pow},
 };
-#undef CR
 
 // splitmix64: a small generator whose sequence is the same on every platform.
 struct Rng {
