@@ -59,13 +59,13 @@ Dd expm1_small(Dd r) {
 }
 
 // The same with relative error <= 2^-100 of e^r - 1 (for expm1, where r itself may be the
-// result): r^3/6 in double-double (dd_mul_d and dd_mul, 2^-101 of it), the rest
+// result): r^3/6 in double-double (two dd_mul, 2^-101 of it; r.lo counts here), the rest
 // r^4 (1/24 + r/120 + r^2/720 + r^3/5040) in double (<= 2^-58.6 r, off by 2^-50 of it).
 Dd expm1_small_accurate(Dd r) {
   constexpr Dd sixth = {0x1.5555555555555p-3, 0x1.5555555555555p-57};
   Dd s = wide::two_prod(r.hi, r.hi);
   s.lo += 2 * r.hi * r.lo;
-  const Dd cube_sixth = wide::dd_mul(wide::dd_mul_d(s, r.hi), sixth);
+  const Dd cube_sixth = wide::dd_mul(wide::dd_mul(s, r), sixth);
   const double h = r.hi;
   const double q = s.hi * s.hi * (1.0 / 24 + h * (1.0 / 120 + h * (1.0 / 720 + h * (1.0 / 5040))));
   const Dd half_square = {0.5 * s.hi, 0.5 * s.lo};
@@ -88,7 +88,7 @@ Dd log1p_small(Dd r, bool accurate) {
     return wide::dd_add_d(wide::dd_add(r, minus_half_square), q);
   }
   constexpr Dd third = {0x1.5555555555555p-2, 0x1.5555555555555p-56};
-  const Dd cube_third = wide::dd_mul(wide::dd_mul_d(s, h), third);
+  const Dd cube_third = wide::dd_mul(wide::dd_mul(s, r), third);
   const double q = s.hi * s.hi * (-1.0 / 4 + h * (1.0 / 5 + h * (-1.0 / 6 + h * (1.0 / 7))));
   const Dd tail = wide::dd_add_d(wide::dd_add(minus_half_square, cube_third), q);
   return wide::dd_add(r, tail);
