@@ -1,0 +1,212 @@
+// sin, cos and tan, correctly rounded: a table of sin(j pi/1024), short polynomials, Ziv's test.
+//
+// x = k pi/1024 + h, |h| <= pi/2048 (Cody-Waite in three parts below 2^20, the exact
+// Payne-Hanek reduction by 2/pi above), then sin x = sin a cos h + cos a sin h with
+// a = k pi/1024 from the table. The error bounds below are relative to the result
+// unless they say otherwise; docs/accuracy.md derives them.
+#include "engine/crmath/constants.h"
+#include "engine/crmath/crmath.h"
+#include "engine/crmath/multi.h"
+#include "engine/crmath/trig_tables.h"
+#include "engine/crmath/wide.h"
+
+namespace {
+
+using wide::Dd;
+using wide::bits_of;
+using wide::power_of_two;
+using wide::quick_two_sum;
+using wide::two_prod;
+using wide::two_sum;
+using crmath_constants::two_over_pi_bits;
+using trig_tables::sin_table;
+
+constexpr double nan_value = __builtin_nan("");
+
+// 64 bits of 2/pi starting at fraction bit `first` (bit 1 is worth 1/2; -62 <= first
+// <= 1098); bits before the point are zero, and index + 1 stays within the table.
+std::uint64_t two_over_pi_window(int first) {
+  auto word = [](int index) -> std::uint64_t {  // index -1 stands for the zero integer part
+    return index >= 0 ? two_over_pi_bits[index] : 0;
+  };
+  const int position = first - 1 + 64;  // counted in a table with one zero word in front
+  const int index = position / 64 - 1;
+  const int offset = position % 64;
+  if (offset == 0) return word(index);
+  return (word(index) << offset) | (word(index + 1) >> (64 - offset));
+}
+
+// The reduced argument: x = (k + f) pi/1024 for an integer k with k mod 2048 = index,
+// h = f pi/1024 with |h| <= pi/2048 + 2^-30, as hi + lo, and `error` bounding
+// |h - (x - k pi/1024)|.
+struct Reduced {
+  int index;
+  Dd h;
+  double error;
+};
+
+// Payne-Hanek for 2^20 <= |x| < infinity: x = m 2^e, and the 192 bits of 2/pi from bit
+// e - 1 on give x 1024/pi modulo 2048 (earlier bits make multiples of 2048) to 2^-129;
+// plain 64-bit integers in 32-bit digits, so that every compiler builds it.
+Reduced reduce_large(double x) {
+  const std::uint64_t b = bits_of(x);
+  const std::uint64_t m = (b & 0xFFFFFFFFFFFFF) | 0x10000000000000;
+  const int e = static_cast<int>((b >> 52) & 0x7FF) - 1075;
+  std::uint64_t w[6];  // the 192-bit window, least significant digit first
+  for (int k = 0; k < 3; ++k) {
+    const std::uint64_t word = two_over_pi_window(e - 1 + 64 * (2 - k));
+    w[2 * k] = word & 0xFFFFFFFF;
+    w[2 * k + 1] = word >> 32;
+  }
+  const std::uint64_t m_digits[2] = {m & 0xFFFFFFFF, m >> 32};
+  // p = m * window: p / 2^190 is x 2/pi modulo 4, so p / 2^181 is x 1024/pi modulo 2048.
+  // Digits from bit 192 up are never read: the last carries are dropped.
+  std::uint64_t p[7] = {};
+  for (int i = 0; i < 2; ++i) {
+    std::uint64_t carry = 0;
+    for (int j = 0; j < 6; ++j) {
+      const std::uint64_t t = m_digits[i] * w[j] + p[i + j] + carry;  // at most 2^64 - 1
+      p[i + j] = t & 0xFFFFFFFF;
+      carry = t >> 32;
+    }
+  }
+  int index = static_cast<int>((p[5] >> 21) & 2047);  // bits 181 to 191
+  std::uint64_t f[5];  // the fraction's bits 180 down to 21, least significant digit first
+  for (int i = 0; i < 5; ++i) f[i] = ((p[i] >> 21) | (p[i + 1] << 11)) & 0xFFFFFFFF;
+  const bool negative = (f[4] >> 31) != 0;  // at least a half: f - 1, and k one more
+  if (negative) {
+    index = (index + 1) & 2047;
+    std::uint64_t carry = 1;  // two's complement: 2^160 - fraction
+    for (std::uint64_t& digit : f) {
+      const std::uint64_t t = (~digit & 0xFFFFFFFF) + carry;
+      digit = t & 0xFFFFFFFF;
+      carry = t >> 32;
+    }
+  }
+  // The fraction as a double-double, largest digits first: each step adds a digit below
+  // the sum's last bit or one exactly, so the sum's error is at most 2^-104 of it.
+  Dd fraction = two_sum(static_cast<double>(f[4]) * power_of_two(-32),
+                        static_cast<double>(f[3]) * power_of_two(-64));
+  for (int i = 2; i >= 0; --i)
+    fraction = wide::dd_add_d(fraction, static_cast<double>(f[i]) * power_of_two(32 * i - 160));
+  Dd h = wide::dd_mul(fraction, trig_tables::pi_1024);  // relative 2^-102 more
+  if (negative != (x < 0)) h = wide::dd_neg(h);
+  if (x < 0) index = (2048 - index) & 2047;
+  // 2^-129 (window) + 2^-160 (cut) of pi/1024 is below 2^-136; 2^-100 covers the rest.
+  return {index, h, wide::magnitude(h.hi) * 0x1p-100 + 0x1p-136};
+}
+
+// Cody-Waite for |x| < 2^20: k = round(x 1024/pi), |k| < 2^29, h = x - k (p1 + p2 + p3 + p4).
+// x - k p1 is exact (k p1 is exact and within a factor 2 of x, or both are multiples of
+// ulp(x) with the difference below 2^53 of them); k p2 and k p3 are exact and taken off
+// by exact two_sums. What rounds: k p4 (2^-53 of |k| 2^-85.4), the sum of the low parts
+// (2^-53 of 2^-53 (|y2.hi| + |y3.hi|), below 2^-105 |h| + |k| 2^-163), and its last
+// step; with the 2^-139 |k| left of pi/1024: error < 2^-104 |h| + 2^-137 |k|.
+Reduced reduce(double x) {
+  if (wide::magnitude(x) >= 0x1p20) return reduce_large(x);
+  constexpr double shifter = 0x1.8p52;  // adding it rounds to an integer
+  const double kd = (x * trig_tables::inv_pi_1024 + shifter) - shifter;
+  const double y1 = x - kd * trig_tables::pi_1024_p1;
+  const Dd y2 = two_sum(y1, -(kd * trig_tables::pi_1024_p2));
+  const Dd y3 = two_sum(y2.hi, -(kd * trig_tables::pi_1024_p3));
+  const double low = (y2.lo + y3.lo) - kd * trig_tables::pi_1024_p4;
+  const Dd h = two_sum(y3.hi, low);
+  const auto k = static_cast<long long>(kd);
+  return {static_cast<int>(k & 2047), h, wide::magnitude(h.hi) * 0x1p-103 + wide::magnitude(kd) * 0x1p-136};
+}
+
+// sin h - h and cos h - 1 for |h| <= rho = pi/2048 + 2^-30 < 2^-9.34, from h.hi.
+struct SmallAngle {
+  double sin_rest;  // within 2^-73 |h|^3 of sin h - h (the h^9 term is below 2^-102 |h|)
+  double cos_rest;  // within 2.5 2^-53 |cos h - 1| + 2^-80 of cos h - 1, h.lo's part included
+};
+
+SmallAngle small_angle(Dd h) {
+  const double z = h.hi * h.hi;
+  const double sin_rest = h.hi * z * (-1.0 / 6 + z * (1.0 / 120 + z * (-1.0 / 5040)));
+  // -z/2 is exact from z; z rounds with 2^-53 z and the sum with 2^-53 of it.
+  const double cos_rest = (-0.5 * z + z * z * (1.0 / 24 + z * (-1.0 / 720))) - h.hi * h.lo;
+  return {sin_rest, cos_rest};
+}
+
+// sin(index pi/1024 + h) as hi + lo, within 2^-68 of it (relative) plus the reduction's
+// error. With s = sin a, c = cos a from the table: s cos h + c sin h
+// = s + c h + (s cos_rest + c sin_rest). s + c h is kept exact to 2^-104 (two_prod,
+// two_sum); |s| <= 2 |result| and |c h| <= 1.01 |result| (|h| <= pi/2048 and a is a
+// multiple of pi/1024), so |s cos_rest| <= 2^-18.7 |result| and |c sin_rest| <= 2^-21.3
+// |result|: their rounding errors (cos_rest 2.5 2^-53, s.lo left out 2^-53, the product
+// 2^-53, the last sum 2^-53 of 2^-18.4) add to below 2^-68.6 of the result.
+Dd sin_at(int index, Dd h, SmallAngle small) {
+  const int quadrant = index >> 9;
+  const int j = index & 511;
+  const Dd& sine = sin_table[(quadrant & 1) ? 512 - j : j];
+  const Dd& cosine = sin_table[(quadrant & 1) ? j : 512 - j];
+  const double s_sign = (quadrant & 2) ? -1.0 : 1.0;
+  const double c_sign = ((quadrant + 1) & 2) ? -1.0 : 1.0;
+  const Dd s = {s_sign * sine.hi, s_sign * sine.lo};
+  const Dd c = {c_sign * cosine.hi, c_sign * cosine.lo};
+  const Dd ch = two_prod(c.hi, h.hi);      // exact
+  const Dd main = two_sum(s.hi, ch.hi);   // exact
+  const double low = (((main.lo + ch.lo) + s.lo) + (c.hi * h.lo + c.lo * h.hi)) +
+                     c.hi * small.sin_rest + s.hi * small.cos_rest;
+  return quick_two_sum(main.hi, low);  // |main.hi| >= |low|: exact
+}
+
+// Ziv's rounding test: y within `error` of the exact value (error computed with slack
+// for its own rounding) rounds to one double, or the accurate path decides.
+bool decided(Dd y, double error, double& out) {
+  const double down = y.hi + (y.lo - error);
+  const double up = y.hi + (y.lo + error);
+  out = down;
+  return down == up;
+}
+
+// Relative bound of sin_at with slack for the error's own computation and h.lo's terms.
+constexpr double sin_bound = 0x1p-68;
+
+}  // namespace
+
+double cr_sin(double x) {
+  if (!wide::is_finite(x)) return nan_value;
+  // |x| < 2^-26: sin x = x (1 - d), 0 < d < x^2/6 < 2^-54, never half a unit away.
+  if (wide::magnitude(x) < 0x1p-26) return x;
+  const Reduced r = reduce(x);
+  const Dd y = sin_at(r.index, r.h, small_angle(r.h));
+  double out;
+  if (decided(y, wide::magnitude(y.hi) * sin_bound + r.error, out)) return out;
+  return mp_sin(x);
+}
+
+double cr_cos(double x) {
+  if (!wide::is_finite(x)) return nan_value;
+  // |x| < 2^-27: cos x = 1 - d, 0 < d < x^2/2 < 2^-55, less than half of 1 - (1 - 2^-53).
+  if (wide::magnitude(x) < 0x1p-27) return 1.0;
+  const Reduced r = reduce(x);
+  const Dd y = sin_at((r.index + 512) & 2047, r.h, small_angle(r.h));  // cos x = sin(x + pi/2)
+  double out;
+  if (decided(y, wide::magnitude(y.hi) * sin_bound + r.error, out)) return out;
+  return mp_cos(x);
+}
+
+double cr_tan(double x) {
+  if (!wide::is_finite(x)) return nan_value;
+  // |x| < 2^-27: tan x = x (1 + d), 0 < d < x^2/3 < 2^-54.4, never half a unit away.
+  if (wide::magnitude(x) < 0x1p-27) return x;
+  const Reduced r = reduce(x);
+  const SmallAngle small = small_angle(r.h);
+  const Dd s = sin_at(r.index, r.h, small);
+  const Dd c = sin_at((r.index + 512) & 2047, r.h, small);
+  // s / c in two digits: q1 rounded, the remainder s - q1 c with q1 c.hi exact and
+  // s.hi - its hi exact (Sterbenz), q2 = remainder / c.hi: within 2^-101 of s / c.
+  const double q1 = s.hi / c.hi;
+  const Dd p = two_prod(q1, c.hi);
+  const double q2 = ((((s.hi - p.hi) - p.lo) + s.lo) - q1 * c.lo) / c.hi;
+  const Dd t = quick_two_sum(q1, q2);
+  // s and c each within 2^-68 (relative) of sin and cos at the reduced argument, which is
+  // within r.error of x: tan at it is within r.error (1 + t^2) (1 + 2^-20) of tan x.
+  const double magnitude = wide::magnitude(t.hi);
+  double out;
+  if (decided(t, magnitude * 0x1.02p-67 + r.error * (1.0 + magnitude * magnitude) * 1.001, out))
+    return out;
+  return mp_tan(x);
+}
