@@ -11,6 +11,7 @@
 
 #include "engine/accurate_math.h"
 #include "engine/crmath/constants.h"
+#include "engine/crmath/crmath.h"
 
 namespace {
 
@@ -365,5 +366,130 @@ TEST(AccurateMath, WithinOneUnitOfGlibc) {
   EXPECT_GT(identical, total * 3 * 95 / 100);
 }
 #endif
+
+// sinh, cosh, tanh, asinh, acosh and atanh: the special values, both sides of each
+// threshold below which the result rounds to x or to 1, where tanh starts to round to
+// ±1, of overflow, and of each switch between evaluation paths (40 for sinh, 2^28 for
+// asinh and acosh, 2^500 for their correction term). Expected values: MPFR, 53 bits,
+// to nearest.
+struct HyperbolicRow {
+  double (*f)(double);
+  double x, value;
+};
+
+const HyperbolicRow hyperbolic_rows[] = {
+    {cr_sinh, 0.0, 0.0},
+    {cr_sinh, -0.0, -0.0},
+    {cr_sinh, inf, inf},
+    {cr_sinh, -inf, -inf},
+    {cr_sinh, nan_value, nan_value},
+    {cr_sinh, -0x0.0000000000001p-1022, -0x0.0000000000001p-1022},
+    {cr_sinh, 0x1.fffffffffffffp-27, 0x1.fffffffffffffp-27},
+    {cr_sinh, 0x1p-26, 0x1p-26},
+    {cr_sinh, 0x1p-1, 0x1.0acd00fe63b97p-1},
+    {cr_sinh, -0x1p+1, -0x1.d03cf63b6e19fp+1},
+    {cr_sinh, 0x1.8p+1, 0x1.40926e70949aep+3},
+    {cr_sinh, 0x1.4p+5, 0x1.a220d397972ebp+56},
+    {cr_sinh, 0x1.4000000000001p+5, 0x1.a220d3979731fp+56},
+    {cr_sinh, 0x1.633ce8fb9f87dp+9, 0x1.ffffffffffd3bp+1023},
+    {cr_sinh, -0x1.633ce8fb9f87dp+9, -0x1.ffffffffffd3bp+1023},
+    {cr_sinh, 0x1.633ce8fb9f87ep+9, inf},
+    {cr_sinh, -0x1.633ce8fb9f87ep+9, -inf},
+    {cr_sinh, 0x1.fffffffffffffp+1023, inf},
+    {cr_cosh, 0.0, 1.0},
+    {cr_cosh, -0.0, 1.0},
+    {cr_cosh, -inf, inf},
+    {cr_cosh, nan_value, nan_value},
+    {cr_cosh, 0x0.0000000000001p-1022, 1.0},
+    {cr_cosh, 0x1.fffffffffffffp-27, 1.0},
+    {cr_cosh, 0x1p-1, 0x1.20ac1862ae8dp+0},
+    {cr_cosh, -0x1.8p+1, 0x1.422a497d6185ep+3},
+    {cr_cosh, 0x1.4p+4, 0x1.ceb088b68e804p+27},
+    {cr_cosh, 0x1.4p+5, 0x1.a220d397972ebp+56},
+    {cr_cosh, -0x1.633ce8fb9f87dp+9, 0x1.ffffffffffd3bp+1023},
+    {cr_cosh, 0x1.633ce8fb9f87ep+9, inf},
+    {cr_cosh, -0x1.fffffffffffffp+1023, inf},
+    {cr_tanh, 0.0, 0.0},
+    {cr_tanh, -0.0, -0.0},
+    {cr_tanh, inf, 1.0},
+    {cr_tanh, -inf, -1.0},
+    {cr_tanh, nan_value, nan_value},
+    {cr_tanh, 0x0.0000000000001p-1022, 0x0.0000000000001p-1022},
+    {cr_tanh, 0x1.fffffffffffffp-28, 0x1.fffffffffffffp-28},
+    {cr_tanh, 0x1p-27, 0x1p-27},
+    {cr_tanh, 0x1.fffffffffffffp-27, 0x1.ffffffffffffep-27},
+    {cr_tanh, -0x1p-26, -0x1.fffffffffffffp-27},
+    {cr_tanh, 0x1p-1, 0x1.d9353d7568af3p-2},
+    {cr_tanh, -0x1p+1, -0x1.ed9505e1bc3d4p-1},
+    {cr_tanh, 0x1.8p+1, 0x1.fd77d111a0bp-1},
+    {cr_tanh, 0x1.30fc1931f09c9p+4, 0x1.fffffffffffffp-1},
+    {cr_tanh, -0x1.30fc1931f09cap+4, -1.0},
+    {cr_tanh, 0x1.3ffffffffffffp+4, 1.0},
+    {cr_tanh, 0x1.4p+4, 1.0},
+    {cr_asinh, 0.0, 0.0},
+    {cr_asinh, -0.0, -0.0},
+    {cr_asinh, inf, inf},
+    {cr_asinh, -inf, -inf},
+    {cr_asinh, nan_value, nan_value},
+    {cr_asinh, 0x0.0000000000001p-1022, 0x0.0000000000001p-1022},
+    {cr_asinh, -0x1.fffffffffffffp-27, -0x1.fffffffffffffp-27},
+    {cr_asinh, 0x1p-26, 0x1p-26},
+    {cr_asinh, 0x1p-1, 0x1.ecc2caec5160ap-2},
+    {cr_asinh, -0x1p+1, -0x1.719218313d087p+0},
+    {cr_asinh, 0x1.8p+1, 0x1.d185b507edc0ep+0},
+    {cr_asinh, 0x1.fffffffffffffp+27, 0x1.419ecb712c481p+4},
+    {cr_asinh, 0x1p+28, 0x1.419ecb712c481p+4},
+    {cr_asinh, 0x1.fffffffffffffp+499, 0x1.5b4448e7fd9b1p+8},
+    {cr_asinh, 0x1p+500, 0x1.5b4448e7fd9b1p+8},
+    {cr_asinh, -0x1.fffffffffffffp+1023, -0x1.633ce8fb9f87ep+9},
+    {cr_acosh, 0x1p+0, 0.0},
+    {cr_acosh, 0x1.0000000000001p+0, 0x1.6a09e667f3bccp-26},
+    {cr_acosh, 0x1.fffffffffffffp-1, nan_value},
+    {cr_acosh, 0.0, nan_value},
+    {cr_acosh, -0.0, nan_value},
+    {cr_acosh, -0x1p+1, nan_value},
+    {cr_acosh, -inf, nan_value},
+    {cr_acosh, inf, inf},
+    {cr_acosh, nan_value, nan_value},
+    {cr_acosh, 0x1p+1, 0x1.5124271980435p+0},
+    {cr_acosh, 0x1.8p+1, 0x1.c34366179d427p+0},
+    {cr_acosh, 0x1.4p+5, 0x1.18709054093bp+2},
+    {cr_acosh, 0x1.fffffffffffffp+27, 0x1.419ecb712c481p+4},
+    {cr_acosh, 0x1p+28, 0x1.419ecb712c481p+4},
+    {cr_acosh, 0x1p+500, 0x1.5b4448e7fd9b1p+8},
+    {cr_acosh, 0x1.fffffffffffffp+1023, 0x1.633ce8fb9f87ep+9},
+    {cr_atanh, 0.0, 0.0},
+    {cr_atanh, -0.0, -0.0},
+    {cr_atanh, 0x1p+0, inf},
+    {cr_atanh, -0x1p+0, -inf},
+    {cr_atanh, 0x1.0000000000001p+0, nan_value},
+    {cr_atanh, -0x1p+1, nan_value},
+    {cr_atanh, inf, nan_value},
+    {cr_atanh, nan_value, nan_value},
+    {cr_atanh, -0x0.0000000000001p-1022, -0x0.0000000000001p-1022},
+    {cr_atanh, 0x1.fffffffffffffp-28, 0x1.fffffffffffffp-28},
+    {cr_atanh, 0x1p-27, 0x1p-27},
+    {cr_atanh, 0x1.fffffffffffffp-27, 0x1p-26},
+    {cr_atanh, 0x1p-1, 0x1.193ea7aad030bp-1},
+    {cr_atanh, 0x1.fffffffffffffp-1, 0x1.2b708872320e2p+4},
+    {cr_atanh, -0x1.fffffffffffffp-1, -0x1.2b708872320e2p+4},
+};
+
+TEST(Hyperbolic, Rows) {
+  for (const HyperbolicRow& row : hyperbolic_rows) {
+    EXPECT_PRED2(same_bits, row.f(row.x), row.value) << std::hexfloat << row.x;
+  }
+}
+
+// sinh, tanh, asinh and atanh are odd and cosh is even, bit for bit, on arguments spread
+// over every magnitude (the paths work on |x| and must put the sign back exactly).
+TEST(Hyperbolic, Symmetry) {
+  std::mt19937_64 random(15);
+  for (int i = 0; i < 20000; ++i) {
+    const double x = std::ldexp(static_cast<double>(random() >> 11), -53 - static_cast<int>(random() % 1100) + 80);
+    for (auto f : {cr_sinh, cr_tanh, cr_asinh, cr_atanh}) ASSERT_PRED2(same_bits, f(-x), -f(x)) << std::hexfloat << x;
+    ASSERT_PRED2(same_bits, cr_cosh(-x), cr_cosh(x)) << std::hexfloat << x;
+  }
+}
 
 }  // namespace
