@@ -144,8 +144,8 @@ const PowRow pow_rows[] = {
 
 // ---- The constants, each against its definition ----
 
-// A fixed-point number of 1344 fraction bits in 32-bit digits, least significant first.
-constexpr int fraction_bits = 1344;
+// A fixed-point number of 2048 fraction bits in 32-bit digits, least significant first.
+constexpr int fraction_bits = 2048;
 using Fixed = std::vector<std::uint32_t>;
 
 Fixed fixed_zero() { return Fixed(fraction_bits / 32 + 2, 0); }
@@ -244,10 +244,10 @@ TEST(AccurateMath, ConstantsMatchTheirDefinitions) {
   expect_nearest_pair(fixed_divided(pi, 2), c::half_pi_hi, c::half_pi_lo, "pi/2");
   expect_nearest_pair(fixed_ln2(), c::ln2_hi, c::ln2_lo, "ln 2");
 
-  // The table read as a number below 1, T = t / 2^1216: T <= 2/pi < T + 2^-1216, that is
-  // 0 <= 2 - T pi < pi 2^-1216, up to the series' error in pi (far below 2^-1216).
+  // The table read as a number below 1, T = t / 2^1920: T <= 2/pi < T + 2^-1920, that is
+  // 0 <= 2 - T pi < pi 2^-1920, up to the series' error in pi (far below 2^-1920).
   const int words = static_cast<int>(std::size(c::two_over_pi_bits));
-  ASSERT_EQ(words * 64, 1216);
+  ASSERT_EQ(words * 64, 1920);
   Fixed product(pi.size() + 2 * words, 0);
   for (int w = 0; w < 2 * words; ++w) {
     const std::uint64_t word = c::two_over_pi_bits[words - 1 - w / 2];
@@ -260,11 +260,11 @@ TEST(AccurateMath, ConstantsMatchTheirDefinitions) {
     }
     product[w + pi.size()] = static_cast<std::uint32_t>(carry);
   }
-  const Fixed top(product.begin() + 2 * words, product.end());  // T pi, with 1344 fraction bits
+  const Fixed top(product.begin() + 2 * words, product.end());  // T pi, with 2048 fraction bits
   Fixed gap = fixed_times(fixed_shifted_one(0), 2);
   ASSERT_FALSE(fixed_less(gap, top)) << "2/pi is smaller than the table";
   fixed_add(gap, top, true);
-  Fixed last_bit_of_pi = fixed_zero();  // pi 2^-1216: the table's digits end at a word
+  Fixed last_bit_of_pi = fixed_zero();  // pi 2^-1920: the table's digits end at a word
   std::copy(pi.begin() + 2 * words, pi.end(), last_bit_of_pi.begin());
   EXPECT_TRUE(fixed_less(gap, last_bit_of_pi)) << "2/pi is past the table's last bit";
 
