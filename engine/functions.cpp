@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "engine/accurate_math.h"
 #include "engine/angle_mode.h"
+#include "engine/crmath/crmath.h"
 
 namespace {
 
@@ -33,12 +33,12 @@ double inverse_cosh(double x) {
 }
 
 // The order has no effect beyond the search: names are compared whole. sin, cos
-// and tan are this program's own (see accurate_math.h), acosh mends its range
-// near 1; the rest are the C library's.
+// and tan are this program's own, correctly rounded (see engine/crmath/crmath.h),
+// acosh mends its range near 1; the rest are the C library's.
 const FunctionRow function_table[] = {
-    {L"sin", accurate_sin, AngleUse::argument, Domain::any},
-    {L"cos", accurate_cos, AngleUse::argument, Domain::any},
-    {L"tan", accurate_tan, AngleUse::argument, Domain::any},
+    {L"sin", cr_sin, AngleUse::argument, Domain::any},
+    {L"cos", cr_cos, AngleUse::argument, Domain::any},
+    {L"tan", cr_tan, AngleUse::argument, Domain::any},
     {L"asin", [](double x) { return std::asin(x); }, AngleUse::result, Domain::any},
     {L"acos", [](double x) { return std::acos(x); }, AngleUse::result, Domain::any},
     {L"atan", [](double x) { return std::atan(x); }, AngleUse::result, Domain::any},
