@@ -102,7 +102,7 @@ Reduced reduce_large(double x) {
 // by exact two_sums. What rounds: k p4 (2^-53 of |k| 2^-85.4), the sum of the low parts
 // (2^-53 of 2^-53 (|y2.hi| + |y3.hi|), below 2^-105 |h| + |k| 2^-163), and its last
 // step; with the 2^-139 |k| left of pi/1024: error < 2^-104 |h| + 2^-137 |k|.
-Reduced reduce(double x) {
+inline Reduced reduce(double x) {
   if (wide::magnitude(x) >= 0x1p20) return reduce_large(x);
   constexpr double shifter = 0x1.8p52;  // adding it rounds to an integer
   const double kd = (x * trig_tables::inv_pi_1024 + shifter) - shifter;
@@ -121,7 +121,7 @@ struct SmallAngle {
   double cos_rest;  // within 2.5 2^-53 |cos h - 1| + 2^-80 of cos h - 1, h.lo's part included
 };
 
-SmallAngle small_angle(Dd h) {
+inline SmallAngle small_angle(Dd h) {
   const double z = h.hi * h.hi;
   const double sin_rest = h.hi * z * (-1.0 / 6 + z * (1.0 / 120 + z * (-1.0 / 5040)));
   // -z/2 is exact from z; z rounds with 2^-53 z and the sum with 2^-53 of it.
@@ -136,15 +136,18 @@ SmallAngle small_angle(Dd h) {
 // multiple of pi/1024), so |s cos_rest| <= 2^-18.7 |result| and |c sin_rest| <= 2^-21.3
 // |result|: their rounding errors (cos_rest 2.5 2^-53, s.lo left out 2^-53, the product
 // 2^-53, the last sum 2^-53 of 2^-18.4) add to below 2^-68.6 of the result.
-Dd sin_at(int index, Dd h, SmallAngle small) {
+inline Dd sin_at(int index, Dd h, SmallAngle small) {
+  // Quadrant q, a = q pi/2 + j pi/1024: sin a and cos a are +-sin_table[j] and
+  // +-sin_table[512 - j], swapped in odd quadrants. No branches: the quadrant is random.
   const int quadrant = index >> 9;
   const int j = index & 511;
-  const Dd& sine = sin_table[(quadrant & 1) ? 512 - j : j];
-  const Dd& cosine = sin_table[(quadrant & 1) ? j : 512 - j];
-  const double s_sign = (quadrant & 2) ? -1.0 : 1.0;
-  const double c_sign = ((quadrant + 1) & 2) ? -1.0 : 1.0;
-  const Dd s = {s_sign * sine.hi, s_sign * sine.lo};
-  const Dd c = {c_sign * cosine.hi, c_sign * cosine.lo};
+  const int sine_index = j + ((512 - 2 * j) & -(quadrant & 1));
+  const Dd& sine = sin_table[sine_index];
+  const Dd& cosine = sin_table[512 - sine_index];
+  const std::uint64_t s_sign = static_cast<std::uint64_t>(quadrant & 2) << 62;
+  const std::uint64_t c_sign = static_cast<std::uint64_t>((quadrant + 1) & 2) << 62;
+  const Dd s = {wide::double_of(bits_of(sine.hi) ^ s_sign), wide::double_of(bits_of(sine.lo) ^ s_sign)};
+  const Dd c = {wide::double_of(bits_of(cosine.hi) ^ c_sign), wide::double_of(bits_of(cosine.lo) ^ c_sign)};
   const Dd ch = two_prod(c.hi, h.hi);      // exact
   const Dd main = two_sum(s.hi, ch.hi);   // exact
   const double low = (((main.lo + ch.lo) + s.lo) + (c.hi * h.lo + c.lo * h.hi)) +
