@@ -1,4 +1,4 @@
-// Double-double arithmetic, exact argument reduction by 2/pi, Taylor kernels, pow by exp(y log x).
+// Double-double arithmetic, exact argument reduction by 2/pi, Taylor kernels.
 #include "engine/accurate_math.h"
 
 #include <cmath>
@@ -182,65 +182,6 @@ int reduce_any(double x, Dd& r) {
   return reduce(x, r);
 }
 
-// ---- pow ----
-
-constexpr Dd ln2 = {crmath_constants::ln2_hi, crmath_constants::ln2_lo};
-
-// log x for finite x > 0: x = 2^k m with m in [sqrt(1/2), sqrt(2)), and
-// log m = 2 atanh(s) = 2 (s + s^3/3 + s^5/5 + ...) with s = (m - 1) / (m + 1), |s| <= 0.172.
-Dd log_dd(double x) {
-  int k = 0;
-  double m = std::frexp(x, &k);
-  if (m < 0x1.6a09e667f3bcdp-1) {
-    m *= 2;
-    --k;
-  }
-  const double f = m - 1.0;  // exact
-  const Dd s = dd_div({f, 0.0}, two_sum(2.0, f));
-  const Dd s2 = dd_mul(s, s);
-  // 1/3 + s^2/5 + ... + s^40/43, in double-double from the smallest term up.
-  Dd series = {1.0 / 43, 0.0};
-  for (int n = 41; n >= 3; n -= 2) {
-    series = dd_mul(series, s2);
-    series = dd_add(series, dd_div({1.0, 0.0}, {static_cast<double>(n), 0.0}));
-  }
-  const Dd atanh_s = dd_add(s, dd_mul(dd_mul(s, s2), series));
-  return dd_add(dd_mul_d(ln2, k), {2 * atanh_s.hi, 2 * atanh_s.lo});
-}
-
-// e^t for -746 < t < 710: t = k ln2 + r, e^r from a Taylor series on r / 1024,
-// squared ten times.
-double exp_dd(Dd t) {
-  const double k = std::nearbyint(t.hi / ln2.hi);
-  const Dd r = dd_add(t, dd_mul_d(ln2, -k));
-  const Dd small = {std::ldexp(r.hi, -10), std::ldexp(r.lo, -10)};
-  Dd sum = {1.0, 0.0};
-  for (int n = 9; n >= 1; --n) {  // 1 + x (1 + x/2 (1 + x/3 (...)))
-    sum = dd_mul(sum, dd_div(small, {static_cast<double>(n), 0.0}));
-    sum = dd_add(sum, {1.0, 0.0});
-  }
-  for (int i = 0; i < 10; ++i) sum = dd_mul(sum, sum);
-  const int scale = static_cast<int>(k);
-  if (scale >= -1021) {
-    // Scaled in two steps, so that 2^1024 (a result just below the largest double) is never formed.
-    return std::ldexp(std::ldexp(sum.hi + sum.lo, scale / 2), scale - scale / 2);
-  }
-  // A subnormal result: round hi + lo once, to a whole number of the smallest
-  // subnormal, instead of rounding to 53 bits first.
-  const double hi = std::ldexp(sum.hi, scale + 1074);
-  const double lo = std::ldexp(sum.lo, scale + 1074);
-  double n = std::nearbyint(hi);
-  const double rest = (hi - n) + lo;
-  // An exact half already went to the even count in nearbyint; only when hi lies on a
-  // half does lo carry rest past it, and then it decides.
-  if (rest > 0.5) n += 1;
-  if (rest < -0.5) n -= 1;
-  return std::ldexp(n, -1074);
-}
-
-bool is_integer(double y) { return std::isfinite(y) && std::floor(y) == y; }
-bool is_odd_integer(double y) { return is_integer(y) && std::fabs(y) < 0x1p53 && std::fmod(y, 2.0) != 0; }
-
 }  // namespace
 
 double accurate_sin(double x) {
@@ -276,53 +217,4 @@ double accurate_tan(double x) {
   const Dd c = kernel_cos(r);
   const Dd t = (quadrant & 1) ? dd_div({-c.hi, -c.lo}, s) : dd_div(s, c);
   return t.hi + t.lo;
-}
-
-double accurate_pow(double x, double y) {
-  if (y == 0 || x == 1) return 1.0;
-  if (std::isnan(x) || std::isnan(y)) return std::numeric_limits<double>::quiet_NaN();
-  const double inf = std::numeric_limits<double>::infinity();
-  const bool odd = is_odd_integer(y);
-  if (x == 0) {
-    if (y < 0) return odd ? std::copysign(inf, x) : inf;
-    return odd ? x : 0.0;
-  }
-  if (std::isinf(y)) {
-    const double ax = std::fabs(x);
-    if (ax == 1) return 1.0;
-    return (ax < 1) == (y < 0) ? inf : 0.0;
-  }
-  if (std::isinf(x)) {
-    const double result = y > 0 ? inf : 0.0;
-    return x < 0 && odd ? -result : result;
-  }
-  if (x < 0 && !is_integer(y)) return std::numeric_limits<double>::quiet_NaN();
-  const double sign = x < 0 && odd ? -1.0 : 1.0;
-  const double ax = std::fabs(x);
-  if (ax == 1) return sign;  // log 1 = 0: a huge y would overflow the product below
-  // Integral powers up to 34 by repeated squaring of the significand, exact to about
-  // 2^-100, then scaled. Every power of a double that lands exactly halfway between two
-  // doubles has an exponent of at most 34 (past 16 only 9^17, 7^19, 5^23 and 3^34, times
-  // powers of two), and only an exact path rounds such a half to even. The significand's
-  // powers stay within 2^±34; a subnormal result goes on below, to be rounded once.
-  if (is_integer(y) && std::fabs(y) <= 34) {
-    const int e = std::ilogb(ax);
-    Dd result = {1.0, 0.0};
-    Dd base = {std::ldexp(ax, -e), 0.0};
-    for (auto n = static_cast<unsigned>(std::fabs(y)); n != 0; n >>= 1) {
-      if (n & 1) result = dd_mul(result, base);
-      base = dd_mul(base, base);
-    }
-    if (y < 0) result = dd_div({1.0, 0.0}, result);
-    const double rounded = result.hi + result.lo;
-    const int scale = e * static_cast<int>(y);
-    if (std::ilogb(rounded) + scale >= -1022) return sign * std::ldexp(rounded, scale);
-  }
-  const Dd log_x = log_dd(ax);
-  // Far outside the range of doubles: decide before the products could overflow.
-  const double estimate = y * log_x.hi;
-  if (estimate > 710) return sign * inf;
-  if (estimate < -746) return sign * 0.0;
-  const Dd t = dd_add(two_prod(y, log_x.hi), {y * log_x.lo, 0.0});
-  return sign * exp_dd(t);
 }

@@ -3,7 +3,6 @@
 
 #include <vector>
 
-#include "engine/accurate_math.h"
 #include "engine/chars.h"
 #include "engine/crmath/crmath.h"
 #include "engine/functions.h"
@@ -28,7 +27,7 @@ bool apply_binary(wchar_t op, double a, double b, double& result) {
       if (b == 0.0) return false;
       result = a / b;
       return true;
-    case L'^': result = accurate_pow(a, b); return true;  // pow's special cases, portable digits
+    case L'^': result = cr_pow(a, b); return true;  // pow's special cases, correctly rounded
     default: result = cr_fmod(a, b); return true;  // "%": the exact remainder, never a failure
   }
 }

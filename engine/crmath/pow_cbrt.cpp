@@ -137,7 +137,7 @@ double cr_pow(double x, double y) {
   if (y == 0 || x == 1) return 1.0;
   if (wide::is_nan(x) || wide::is_nan(y)) return x + y;
   const int y_class = integer_class(y);
-  const bool negate = x < 0 && y_class == 1;
+  const bool negate = (wide::bits_of(x) & sign_bit) != 0 && y_class == 1;  // -0 too
   const double ax = wide::magnitude(x);
   if (x == 0) {
     if (y < 0) return negate ? -infinity() : infinity();
