@@ -1,4 +1,4 @@
-// Own sin, cos, tan and pow: exact reduction, special cases, and agreement with glibc.
+// The correctly rounded functions: table values, special cases, the constants, and agreement with glibc.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 
 #include "engine/accurate_math.h"
 #include "engine/crmath/constants.h"
+#include "engine/crmath/crmath.h"
 #include "engine/crmath/crmath.h"
 
 namespace {
@@ -63,6 +64,64 @@ const TrigRow trig_rows[] = {
     // (values from a quad-precision reference).
     {-0x1.b3a259b49db85p+2, -0x1p-1, 0x1.bb67ae8584caap-1, -0x1.279a74590331dp-1},
     {-0x1.ffffffffffffep-26, -0x1.ffffffffffffdp-26, 0x1.ffffffffffffcp-1, -0x1p-25},
+    // Values from MPFR: 0.7944243089884551, where a faithful sine was 0.532 units off; both
+    // sides of 2^-26 and 2^-27, where sin, cos and tan return x or 1 at once; both sides
+    // of pi/2048, the first table step; both sides of 2^20, where the reduction changes;
+    // near multiples of pi below 2^20, where the result is tiny.
+    {0x1.96bec8748170cp-1, 0x1.6d4aac6e25b1p-1, 0x1.66c1935c55543p-1, 0x1.04a9e22ff3a58p+0},
+    {0x1p-26, 0x1p-26, 0x1.fffffffffffffp-1, 0x1p-26},
+    {0x1.fffffffffffffp-27, 0x1.fffffffffffffp-27, 0x1.fffffffffffffp-1, 0x1p-26},
+    {0x1p-27, 0x1p-27, 0x1p+0, 0x1p-27},
+    {0x1.fffffffffffffp-28, 0x1.fffffffffffffp-28, 0x1p+0, 0x1.fffffffffffffp-28},
+    {0x1.921fb54442d18p-10, 0x1.921faaee6472dp-10, 0x1.ffffd88586ee6p-1, 0x1.921fc9f000fe1p-10},
+    {0x1.921fb54442d19p-10, 0x1.921faaee6472ep-10, 0x1.ffffd88586ee6p-1, 0x1.921fc9f000fe2p-10},
+    {0x1.fffffffffffffp+19, 0x1.526ccb2de52a8p-2, 0x1.e33ada9352c61p-1, 0x1.6692e575533f1p-2},
+    {0x1p+20, 0x1.526ccb2fc8656p-2, 0x1.e33ada92fe2aep-1, 0x1.6692e5779206fp-2},
+    {0x1.921fb54442d18p+19, -0x1.1a62633145c07p-35, 0x1p+0, -0x1.1a62633145c07p-35},
+    {0x1.6a09e667f3bcdp-1, 0x1.4c9d367f3eacep-1, 0x1.853ec7a2cd121p-1, 0x1.b582642f24e6ap-1},
+    {-0x1.2d97c7f3321d2p+3, -0x1.a79394c9e8a0ap-52, -0x1p+0, 0x1.a79394c9e8a0ap-52},
+};
+
+struct InverseRow {
+  double x, asin, acos, atan;
+};
+
+// Values from MPFR: both sides of the thresholds where asin and atan return x (2^-26,
+// 2^-27) and acos pi/2 (2^-55); of 2^-9 and 2^-8, the first steps of the atan table;
+// of 1/sqrt(2), where asin and acos turn to the other ratio; and next to 1.
+const InverseRow inverse_rows[] = {
+    {0x1p-27, 0x1p-27, 0x1.921fb52442d18p+0, 0x1p-27},
+    {0x1.fffffffffffffp-28, 0x1.fffffffffffffp-28, 0x1.921fb52442d18p+0, 0x1.fffffffffffffp-28},
+    {0x1p-26, 0x1p-26, 0x1.921fb50442d18p+0, 0x1.fffffffffffffp-27},
+    {0x1.fffffffffffffp-27, 0x1.fffffffffffffp-27, 0x1.921fb50442d18p+0, 0x1.ffffffffffffep-27},
+    {0x1p-55, 0x1p-55, 0x1.921fb54442d18p+0, 0x1p-55},
+    {0x1.fffffffffffffp-56, 0x1.fffffffffffffp-56, 0x1.921fb54442d18p+0, 0x1.fffffffffffffp-56},
+    {0x1p-9, 0x1.00000aaaabddep-9, 0x1.919fb53eed7b9p+0, 0x1.ffffd5555bbbcp-10},
+    {0x1.0000000000001p-9, 0x1.00000aaaabddfp-9, 0x1.919fb53eed7b9p+0, 0x1.ffffd5555bbbep-10},
+    {0x1.fffffffffffffp-10, 0x1.00000aaaabdddp-9, 0x1.919fb53eed7b9p+0, 0x1.ffffd5555bbbbp-10},
+    {0x1p-8, 0x1.00002aaabdddfp-8, 0x1.911fb5199813ap+0, 0x1.ffff5555bbbb7p-9},
+    {0x1.3333333333333p-2, 0x1.380159e14f6ffp-2, 0x1.441f5ecbeef59p+0, 0x1.2a73a661eaf06p-2},
+    {0x1.8p-2, 0x1.899f4edc962d3p-2, 0x1.2fb7e18d1d464p+0, 0x1.6f61941e4def1p-2},
+    {0x1p-1, 0x1.0c152382d7366p-1, 0x1.0c152382d7366p+0, 0x1.dac670561bb4fp-2},
+    {-0x1p-1, -0x1.0c152382d7366p-1, 0x1.0c152382d7366p+1, -0x1.dac670561bb4fp-2},
+    {0x1.6a09e667f3bccp-1, 0x1.921fb54442d17p-1, 0x1.921fb54442d19p-1, 0x1.3b2028082e8d3p-1},
+    {0x1.6a09e667f3bcdp-1, 0x1.921fb54442d19p-1, 0x1.921fb54442d18p-1, 0x1.3b2028082e8d4p-1},
+    {-0x1.e666666666666p-1, -0x1.40d41159f3409p+0, 0x1.6979e34f1b091p+1, -0x1.84ff9fb1d212ep-1},
+    {0x1.ffffffffffffep-1, 0x1.921fb4e9c057fp+0, 0x1.6a09e667f3bcdp-26, 0x1.921fb54442d17p-1},
+    {0x1.fffffffffffffp-1, 0x1.921fb50442d18p+0, 0x1p-26, 0x1.921fb54442d18p-1},
+};
+
+// atan past 1 (values from MPFR): it works on 1/x there, and returns pi/2 rounded from
+// 2^55 on; subnormal arguments are their own atan.
+const struct {
+  double x, atan;
+} atan_rows[] = {
+    {0x1.0000000000001p+0, 0x1.921fb54442d19p-1}, {0x1.921fb54442d18p+0, 0x1.00fe987ed02ffp+0},
+    {0x1.8p+1, 0x1.3fc176b7a856p+0},               {0x1p+9, 0x1.919fb54eed7a9p+0},
+    {0x1.0000000000001p+9, 0x1.919fb54eed7a9p+0},  {0x1.fffffffffffffp+54, 0x1.921fb54442d18p+0},
+    {0x1p+55, 0x1.921fb54442d18p+0},               {0x1.0000000000001p+55, 0x1.921fb54442d18p+0},
+    {0x1.7e43c8800759cp+996, 0x1.921fb54442d18p+0}, {0x1p-1022, 0x1p-1022},
+    {0x0.0000000000001p-1022, 0x0.0000000000001p-1022},
 };
 
 struct PowRow {
@@ -285,11 +344,11 @@ TEST(AccurateMath, ConstantsMatchTheirDefinitions) {
 
 TEST(AccurateMath, TrigonometricValues) {
   for (const TrigRow& row : trig_rows) {
-    EXPECT_PRED2(same_bits, accurate_sin(row.x), row.sin) << "sin " << std::hexfloat << row.x;
-    EXPECT_PRED2(same_bits, accurate_cos(row.x), row.cos) << "cos " << std::hexfloat << row.x;
-    EXPECT_PRED2(same_bits, accurate_tan(row.x), row.tan) << "tan " << std::hexfloat << row.x;
-    EXPECT_PRED2(same_bits, accurate_sin(-row.x), -row.sin) << "sin is odd at " << std::hexfloat << row.x;
-    EXPECT_PRED2(same_bits, accurate_cos(-row.x), row.cos) << "cos is even at " << std::hexfloat << row.x;
+    EXPECT_PRED2(same_bits, cr_sin(row.x), row.sin) << "sin " << std::hexfloat << row.x;
+    EXPECT_PRED2(same_bits, cr_cos(row.x), row.cos) << "cos " << std::hexfloat << row.x;
+    EXPECT_PRED2(same_bits, cr_tan(row.x), row.tan) << "tan " << std::hexfloat << row.x;
+    EXPECT_PRED2(same_bits, cr_sin(-row.x), -row.sin) << "sin is odd at " << std::hexfloat << row.x;
+    EXPECT_PRED2(same_bits, cr_cos(-row.x), row.cos) << "cos is even at " << std::hexfloat << row.x;
   }
 }
 
@@ -299,9 +358,46 @@ TEST(AccurateMath, TrigonometricSpecialValues) {
   } rows[] = {{0.0, 0.0, 1.0, 0.0}, {-0.0, -0.0, 1.0, -0.0}, {inf, nan_value, nan_value, nan_value},
               {-inf, nan_value, nan_value, nan_value}, {nan_value, nan_value, nan_value, nan_value}};
   for (const auto& row : rows) {
-    EXPECT_PRED2(same_bits, accurate_sin(row.x), row.sin) << row.x;
-    EXPECT_PRED2(same_bits, accurate_cos(row.x), row.cos) << row.x;
-    EXPECT_PRED2(same_bits, accurate_tan(row.x), row.tan) << row.x;
+    EXPECT_PRED2(same_bits, cr_sin(row.x), row.sin) << row.x;
+    EXPECT_PRED2(same_bits, cr_cos(row.x), row.cos) << row.x;
+    EXPECT_PRED2(same_bits, cr_tan(row.x), row.tan) << row.x;
+  }
+}
+
+// Odd and even as the functions are: asin(-x) = -asin x, atan(-x) = -atan x; acos has
+// no such symmetry in doubles.
+TEST(AccurateMath, InverseTrigonometricValues) {
+  for (const InverseRow& row : inverse_rows) {
+    EXPECT_PRED2(same_bits, cr_asin(row.x), row.asin) << "asin " << std::hexfloat << row.x;
+    EXPECT_PRED2(same_bits, cr_acos(row.x), row.acos) << "acos " << std::hexfloat << row.x;
+    EXPECT_PRED2(same_bits, cr_atan(row.x), row.atan) << "atan " << std::hexfloat << row.x;
+    EXPECT_PRED2(same_bits, cr_asin(-row.x), -row.asin) << "asin is odd at " << std::hexfloat << row.x;
+    EXPECT_PRED2(same_bits, cr_atan(-row.x), -row.atan) << "atan is odd at " << std::hexfloat << row.x;
+  }
+  for (const auto& row : atan_rows) {
+    EXPECT_PRED2(same_bits, cr_atan(row.x), row.atan) << "atan " << std::hexfloat << row.x;
+    EXPECT_PRED2(same_bits, cr_atan(-row.x), -row.atan) << "atan is odd at " << std::hexfloat << row.x;
+  }
+}
+
+// Outside [-1, 1] asin and acos have no value; at +-1 and 0 they are exact or pi/2, pi.
+TEST(AccurateMath, InverseTrigonometricSpecialValues) {
+  const double half_pi = crmath_constants::half_pi_hi;
+  const InverseRow rows[] = {
+      {0.0, 0.0, half_pi, 0.0},
+      {-0.0, -0.0, half_pi, -0.0},
+      {1.0, half_pi, 0.0, half_pi / 2},
+      {-1.0, -half_pi, 2 * half_pi, -half_pi / 2},
+      {0x1.0000000000001p+0, nan_value, nan_value, 0x1.921fb54442d19p-1},
+      {-0x1.0000000000001p+0, nan_value, nan_value, -0x1.921fb54442d19p-1},
+      {inf, nan_value, nan_value, half_pi},
+      {-inf, nan_value, nan_value, -half_pi},
+      {nan_value, nan_value, nan_value, nan_value},
+  };
+  for (const InverseRow& row : rows) {
+    EXPECT_PRED2(same_bits, cr_asin(row.x), row.asin) << row.x;
+    EXPECT_PRED2(same_bits, cr_acos(row.x), row.acos) << row.x;
+    EXPECT_PRED2(same_bits, cr_atan(row.x), row.atan) << row.x;
   }
 }
 
@@ -353,7 +449,7 @@ TEST(AccurateMath, WithinOneUnitOfGlibc) {
       if (!std::isfinite(x)) continue;
     }
     ++total;
-    const double mine[] = {accurate_sin(x), accurate_cos(x), accurate_tan(x)};
+    const double mine[] = {cr_sin(x), cr_cos(x), cr_tan(x)};
     const double theirs[] = {std::sin(x), std::cos(x), std::tan(x)};
     for (int f = 0; f < 3; ++f) {
       ASSERT_LE(ulps_apart(mine[f], theirs[f]), 1.0) << f << " " << std::hexfloat << x;
