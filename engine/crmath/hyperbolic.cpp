@@ -1,18 +1,23 @@
 // Correctly rounded sinh, cosh, tanh, asinh, acosh and atanh from the exp and log kernels.
 //
 // Each function: the special values; the arguments whose result rounds to x (or to 1, or
-// to ±1), with the threshold proved beside it; a double-double evaluation whose relative
-// error is bounded step by step (delta_X is the bound of step X, all relative); Ziv's
-// rounding test with a bound taken a little above the proven one; and the accurate path
-// when the test cannot decide. Every fast-path result has magnitude above 2^-28, so the
+// to ±1), with the threshold proved beside it; then up to three evaluations, each ending
+// in Ziv's rounding test with a bound taken a little above the proven one:
+//   quick: e^a and e^-a, or a logarithm, from the kernels' tables with a polynomial in
+//     double and the few products that matter exact (about 2^-62 relative), for the
+//     arguments away from 0 (and from 1 for acosh), where no cancellation amplifies it;
+//   careful: the exp and log kernels in double-double (about 2^-80), for every argument;
+//   the accurate path, when neither test can decide. Every fast-path result has magnitude above 2^-28, so the
 // test never meets the subnormal grid, and overflow happens only in wide::scale, after
 // the rounding to 53 bits (which is on the same grid as the scaled result).
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "engine/crmath/constants.h"
 #include "engine/crmath/crmath.h"
 #include "engine/crmath/exp_log.h"
+#include "engine/crmath/exp_log_tables.h"
 #include "engine/crmath/multi.h"
 #include "engine/crmath/wide.h"
 
@@ -70,6 +75,100 @@ Dd scaled(Dd a, int n) {
 
 const Dd ln2 = {crmath_constants::ln2_hi, crmath_constants::ln2_lo};
 
+// ln2/64 in three parts of 30, 30 and 53 bits (B2's ln2/4096 split, times 64): n times
+// either of the first two is exact for n < 2^23.
+constexpr double ln2_64_a = 0x1.62e42ffp-7;
+constexpr double ln2_64_b = -0x1.718432ap-41;
+constexpr double ln2_64_c = -0x1.b0e2633fe0685p-73;
+constexpr double inv_ln2_64 = 0x1.71547652b82fep+6;  // 64/ln2, only to pick n
+
+// e^a = plus 2^k and e^-a = minus 2^k_minus, plus and minus in [0.99, 2.02].
+struct ExpPair {
+  Dd plus, minus;
+  int k, k_minus;
+};
+
+// T (1 + r + q) with T = 2^(j/64) from the table, q = e^r - 1 - r given with absolute
+// error <= 2^-66.9, |r.hi| < 2^-7.5, |r.lo| <= 2^-61. T.hi r.hi is exact (two_prod);
+// the rest, at most 2^-14.9: v = r.lo + q (2^-68.9), T.hi v (2^-67.9), T.lo (1 + r.hi)
+// (dropping T.lo (r.lo + q): 2^-67.9), and three sums below 2^-14.8 (2^-67.8 each); q's
+// error times T.hi < 2: 2^-65.9. In all <= 2^-64.6 of the result (>= 0.99); the table's
+// 2^-106 is negligible. The sum is normalised (quick_two_sum: exact).
+Dd times_table(int j, Dd r, double q) {
+  const Dd t = exp_log_tables::exp2_coarse[j];
+  const Dd p = wide::two_prod(t.hi, r.hi);
+  const Dd s = wide::quick_two_sum(t.hi, p.hi);  // |p.hi| < 2^-6.5 < t.hi
+  const double rest = s.lo + (p.lo + (t.hi * (r.lo + q) + (t.lo + t.lo * r.hi)));
+  return wide::quick_two_sum(s.hi, rest);
+}
+
+// e^a and e^-a for 0 <= a < 711, each with relative error <= 2^-64.5.
+// n = nearest integer to 64a/ln2 (at most 65600), r = a - n ln2/64: a - n A is exact
+// (Sterbenz, or n = 0), n B exact, n B + n C rounds by 2^-78, and the two_sum is exact, so
+// |r.lo| <= ulp(r.hi)/2 <= 2^-61. |r| <= ln2/128 + 2^-40 < 2^-7.52. e^r - 1 - r = E + O (even and odd parts up to r^7), e^-r - 1 + r =
+// E - O; the rest r^8/8! (1.01) <= 2^-75.4. E <= 2^-16.04 in double with three roundings
+// (2^-67.5), O <= 2^-25 (2^-76), r.hi for r in both (r.lo <= 2^-61: 2^-68.5): q has absolute
+// error <= 2^-66.9, as times_table assumes. e^-a = 2^(-n/64) e^-r with
+// 2^(-n/64) = 2^(-k-1) 2^((64-j)/64) for j != 0.
+ExpPair exp_pair(double a) {
+  const double n = (a * inv_ln2_64 + 0x1.8p52) - 0x1.8p52;
+  const Dd r = wide::two_sum(a - n * ln2_64_a, -(n * ln2_64_b + n * ln2_64_c));
+  const double h = r.hi;
+  const double h2 = h * h;
+  const double even = h2 * (0.5 + h2 * (1.0 / 24 + h2 * (1.0 / 720)));
+  const double odd = h2 * h * (1.0 / 6 + h2 * (1.0 / 120 + h2 * (1.0 / 5040)));
+  const int ni = static_cast<int>(n);
+  const int j = ni & 63;
+  ExpPair e;
+  e.k = ni >> 6;
+  e.plus = times_table(j, r, even + odd);
+  e.k_minus = j == 0 ? -e.k : -e.k - 1;
+  e.minus = times_table((64 - j) & 63, wide::dd_neg(r), even - odd);
+  return e;
+}
+
+// e^-a 2^(k_minus - k): exactly scaled while above 2^-110 (always normal); below, 0,
+// an omission of at most 2^-108.9 of e^a.
+Dd minus_scaled(const ExpPair& e) {
+  const int d = e.k_minus - e.k;
+  if (d < -110) return {0.0, 0.0};
+  return scaled(e.minus, d);
+}
+
+// ln2 as a + b: a has 39 significant bits (e a exact for |e| < 2^13), b the rest rounded
+// (2^-102 off), from MPFR; the tests check a + b against crmath_constants.
+constexpr double ln2_a = 0x1.62e42fefa4p-1;
+constexpr double ln2_b = -0x1.8432a1b0e2634p-43;
+
+// log(u.hi + u.lo) + m ln2, for u.hi > 0 normal, |u.lo| <= 2^-52 u.hi, |exponent + m| < 2^12:
+// absolute error <= 2^-65.3, normalised.
+// u.hi = 2^e z with z in [0x1.6ap-1, 0x1.6ap+0) and c the table's 24-bit value near 1/z:
+// z c - 1 = r exactly (z split in halves of 26 bits: each product exact, the first minus 1
+// exact by Sterbenz) and |r| < 2^-7. log u = (e + m) ln2 - log c + log1p(r) + log1p(d),
+// d = u.lo/u.hi (log1p(d) = d to 2^-105). log1p(r.hi + r.lo) = log1p(h) + r.lo (1 - h) to
+// 2^-74, log1p(h) = h - h^2/2 + h^3 Q(h) up to h^9 (rest <= 2^-73.3); h^2/2 <= 2^-15 rounds
+// once (2^-68), h^3 Q <= 2^-22.5 in double (2^-73.5); the small terms summed: 2^-75.4 and
+// 2^-67.9. The large terms (e + m) ln2_a and -log c (hi) and h add exactly (two_sum); their
+// roundings and the small terms ((e + m) ln2_b, 2^-83; -log c (lo); the series' rest; d)
+// are summed with four roundings of partial sums below 2^-14.8: 2^-67.8 each. In all
+// 2^-66.9 + 2^-65.8 <= 2^-65.3.
+Dd quick_log(Dd u, int m) {
+  const std::uint64_t bits = wide::bits_of(u.hi);
+  const std::uint64_t t = bits - 0x3fe6a00000000000;
+  const exp_log_tables::LogEntry& entry = exp_log_tables::log_coarse[(t >> 45) & 127];
+  const double e = static_cast<double>((static_cast<std::int64_t>(t) >> 52) + m);
+  const Dd z = wide::split(wide::double_of(bits - (t & 0xfff0000000000000)));
+  const Dd r = wide::two_sum(z.hi * entry.c - 1.0, z.lo * entry.c);
+  const double h = r.hi;
+  const double series = h * h * h *
+                        (1.0 / 3 + h * (-1.0 / 4 + h * (1.0 / 5 + h * (-1.0 / 6 + h * (1.0 / 7 + h * (-1.0 / 8 + h * (1.0 / 9)))))));
+  const double small = ((r.lo - r.lo * h) + series) - 0.5 * h * h;
+  const Dd s1 = wide::two_sum(e * ln2_a, entry.minus_log_c.hi);
+  const Dd s2 = wide::two_sum(s1.hi, h);
+  const double rest = (((e * ln2_b + entry.minus_log_c.lo) + u.lo / u.hi) + small) + (s1.lo + s2.lo);
+  return wide::quick_two_sum(s2.hi, rest);
+}
+
 // log(2a) + sign * 1/(4a^2) for a >= 2^28, the large-argument form of asinh (sign +1) and
 // acosh (sign -1): both equal log(2a) ± 1/(4a^2) with the next term 3/(32a^4) <= 2^-115.4.
 // log_kernel: 2^-82 of log a; ln2 as hi + lo: 2^-108 absolute; c = 0.25/a/a: two roundings,
@@ -93,6 +192,17 @@ double cr_sinh(double x) {
   // gap above a is 2^(e-53), and a^3/5.9 < 2^(3e+3)/5.9 < 2^(e-53) since 2^(2e) <= 4 * 2^-56
   // < 5.9 * 2^-56: the result rounds to a. Subnormal and zero x included.
   if (a < 0x1p-26) return x;
+  if (a >= 0.25) {
+    // Quick: sinh a = 2^(k-1) (plus - minus') with minus' = e^-a 2^-k. The errors of both
+    // (2^-64.5 each) over their difference: at most 2^-64.5 coth a <= 2^-62.47 for
+    // a >= 1/4; the sums round by 2^-104 of plus.
+    const ExpPair e = exp_pair(a);
+    const Dd m = minus_scaled(e);
+    Dd v = wide::two_sum(e.plus.hi, -m.hi);
+    v = wide::quick_two_sum(v.hi, v.lo + (e.plus.lo - m.lo));
+    const double vr = rounded(v, 0x1p-62);
+    if (vr != 0.0) return wide::with_sign_of(wide::scale(vr, e.k - 1), x);
+  }
   double m;
   if (a <= 40.0) {
     // sinh a = (E + E/(E+1)) / 2 with E = e^a - 1: both terms positive, no cancellation.
@@ -123,7 +233,16 @@ double cr_cosh(double x) {
   if (!(a < 710.5)) return wide::is_nan(x) ? x + x : inf;
   // cosh a - 1 < a^2/1.99 < 2^-54/1.99, below half the gap above 1 (2^-53).
   if (a < 0x1p-27) return 1.0;
-  // cosh a = 2^(k-1) (r + r^-1 2^-2k) with e^a = r 2^k, r in [1/2, 2], k >= -1.
+  {
+    // Quick: cosh a = 2^(k-1) (plus + minus'), two positive terms: 2^-64.5 + 2^-104.
+    const ExpPair e = exp_pair(a);
+    const Dd m = minus_scaled(e);
+    Dd v = wide::two_sum(e.plus.hi, m.hi);
+    v = wide::quick_two_sum(v.hi, v.lo + (e.plus.lo + m.lo));
+    const double vr = rounded(v, 0x1p-64);
+    if (vr != 0.0) return wide::scale(vr, e.k - 1);
+  }
+  // Careful: cosh a = 2^(k-1) (r + r^-1 2^-2k) with e^a = r 2^k, r in [1/2, 2], k >= -1.
   int k = 0;
   const Dd r = exp_kernel({a, 0.0}, k);
   Dd c = r;
@@ -147,7 +266,19 @@ double cr_tanh(double x) {
   // gap below is 2^(e-54) > 2^(3e)/3; otherwise it is 2^(e-53) > 2^(3e+3)/3 (as 2^(2e) <=
   // 2^-56 < 3 * 2^-56): the result rounds to a.
   if (a < 0x1p-27) return x;
-  // tanh a = E / (E + 2) with E = e^2a - 1 (2a <= 40, exact doubling). delta_E <= 2^-85;
+  if (a >= 0.25) {
+    // Quick: tanh a = (plus - minus') / (plus + minus'): the numerator's 2^-62.47 (as for
+    // sinh), the denominator's 2^-64.5, the division's 2^-102.2: <= 2^-62.15.
+    const ExpPair e = exp_pair(a);
+    const Dd m = minus_scaled(e);
+    Dd num = wide::two_sum(e.plus.hi, -m.hi);
+    num = wide::quick_two_sum(num.hi, num.lo + (e.plus.lo - m.lo));
+    Dd den = wide::two_sum(e.plus.hi, m.hi);
+    den = wide::quick_two_sum(den.hi, den.lo + (e.plus.lo + m.lo));
+    const double t = rounded(divide(num, den), 0x1p-61);
+    if (t != 0.0) return wide::with_sign_of(t, x);
+  }
+  // Careful: tanh a = E / (E + 2) with E = e^2a - 1 (2a <= 40, exact doubling). delta_E <= 2^-85;
   // E/(E+2) moves by 2 delta_E/(E+2) <= delta_E of itself for the error of E; E + 2 rounds
   // once (2^-104), the division 2^-102.2: in all <= 2^-84.99.
   const Dd e = expm1_kernel({2.0 * a, 0.0});
@@ -164,9 +295,19 @@ double cr_asinh(double x) {
   // gap below is 2^(e-54) > 2^(3e)/6; otherwise it is 2^(e-53) > 2^(3e+3)/6 (as 2^(2e+3) <=
   // 2^-51 < 6 * 2^-53): the result rounds to a.
   if (a < 0x1p-26) return x;
+  if (a >= 0.25) {
+    // Quick: log(a + sqrt(a^2 + 1)) (its argument to 2^-100, so 2^-100 absolute in the log),
+    // or for a >= 2^28 log(2 (a + 1/(4a))) = log 2a + 1/(4a^2) - 1/(32a^4)..., which differs
+    // from asinh a by 2/(32a^4) <= 2^-116 (1/(4a) rounded: 2^-111). quick_log's 2^-65.3
+    // absolute over asinh a >= 0.247: <= 2^-63.28.
+    const Dd u = a < 0x1p28 ? wide::dd_add_d(square_root(wide::dd_add_d(wide::two_prod(a, a), 1.0)), a)
+                            : Dd{a, 0.25 / a};
+    const double r = rounded(quick_log(u, a < 0x1p28 ? 0 : 1), 0x1p-62);
+    if (r != 0.0) return wide::with_sign_of(r, x);
+  }
   Dd y;
   if (a < 0x1p28) {
-    // asinh a = log1p(a + a^2/(1 + sqrt(1 + a^2))), every term positive. a^2 exact
+    // Careful: asinh a = log1p(a + a^2/(1 + sqrt(1 + a^2))), every term positive. a^2 exact
     // (two_prod; a^2 >= 2^-52). 1 + a^2: 2^-104. sqrt: half of that plus 2^-103.5.
     // 1 + sqrt: 2^-104. The quotient: 2^-102.2. + a: 2^-104. The sum u has relative error
     // below 2^-100.3; log1p(u) moves by at most that relative amount, since
@@ -187,9 +328,18 @@ double cr_acosh(double x) {
   if (!(x >= 1.0)) return wide::is_nan(x) ? x + x : std::numeric_limits<double>::quiet_NaN();
   if (x == 1.0) return 0.0;
   if (!wide::is_finite(x)) return x;
+  if (x >= 1.5) {
+    // Quick: log(x + sqrt(x^2 - 1)) (x^2 - 1 >= 1.25: no cancellation; the argument to
+    // 2^-100), or for x >= 2^28 log(2 (x - 1/(4x))), off by 2^-116 as for asinh. quick_log's
+    // 2^-65.3 absolute over acosh x >= 0.96: <= 2^-65.2.
+    const Dd u = x < 0x1p28 ? wide::dd_add_d(square_root(wide::dd_add_d(wide::two_prod(x, x), -1.0)), x)
+                            : Dd{x, -0.25 / x};
+    const double r = rounded(quick_log(u, x < 0x1p28 ? 0 : 1), 0x1p-64);
+    if (r != 0.0) return r;
+  }
   Dd y;
   if (x < 0x1p28) {
-    // acosh x = log1p(t + sqrt(x^2 - 1)) with t = x - 1, both terms positive; x >= 1 + 2^-52
+    // Careful: acosh x = log1p(t + sqrt(x^2 - 1)) with t = x - 1, both terms positive; x >= 1 + 2^-52
     // keeps every value normal and the result above 2^-26.
     // t: exact (two_sum). x^2 = p.hi + p.lo exactly; p.hi - 1 is exact when p.hi <= 2
     // (Sterbenz) and then adding p.lo is exact too; for p.hi > 2 the sums round at most
@@ -218,7 +368,14 @@ double cr_atanh(double x) {
   // 2^e <= a < 2^(e+1), e <= -28, half the gap above a is 2^(e-53) > 2^(3e+3)/2.99 (as
   // 2^(2e) <= 2^-56 < 2.99 * 2^-56): the result rounds to a.
   if (a < 0x1p-27) return x;
-  // atanh a = log1p(2a / (1 - a)) / 2. 1 - a: exact (two_sum; a <= 1 - 2^-53). 2a: exact.
+  if (a >= 0.25) {
+    // Quick: log((1 + a) / (1 - a)) / 2; 1 + a and 1 - a exact (two_sum), the quotient to
+    // 2^-102.2; quick_log's 2^-65.3 absolute over 2 atanh a >= 0.51: <= 2^-64.3.
+    const Dd u = divide(wide::two_sum(1.0, a), wide::two_sum(1.0, -a));
+    const double r = rounded(quick_log(u, 0), 0x1p-63);
+    if (r != 0.0) return wide::with_sign_of(r * 0.5, x);
+  }
+  // Careful: atanh a = log1p(2a / (1 - a)) / 2. 1 - a: exact (two_sum; a <= 1 - 2^-53). 2a: exact.
   // The quotient: 2^-102.2; log1p moves by at most that and adds 2^-81: <= 2^-80.99.
   const Dd y = log1p_kernel(divide({2.0 * a, 0.0}, wide::two_sum(1.0, -a)));
   const double r = rounded(y, 0x1p-80);
