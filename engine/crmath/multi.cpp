@@ -332,6 +332,7 @@ double round_to_double(const Mp& a, int error_bits, bool& decided) {
 }
 
 int error_bits_of(double units) {
+  if (!(units < 0x1p1000)) return 1 << 20;  // NaN or past any width: undecided
   if (!(units >= 1)) return 0;
   return wide::exponent_of(units) + 1;
 }

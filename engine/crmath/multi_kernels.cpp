@@ -219,7 +219,7 @@ Mp log1p_kernel(const Mp& x, double& units) {
     return two_atanh(s, 1.2 * units + 6, units);
   }
   const Mp sum = add(one(n), x);
-  units = 4 + units * wide::magnitude(xd) / (1 + xd) * 1.001;
+  units = 4 + units * (xd > 0 ? 1 : -xd / (1 + xd) * 1.001);
   return log_kernel(sum, units);
 }
 

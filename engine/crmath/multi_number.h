@@ -66,7 +66,7 @@ double approx(const Mp& a);
 // boundary (a midpoint between two doubles), so that the result may be wrong.
 double round_to_double(const Mp& a, int error_bits, bool& decided);
 // The error_bits for a relative error bound of units * eps (units >= 0): the smallest
-// c with units < 2^c.
+// c with units < 2^c; NaN or a huge bound gives a c that decides nothing.
 int error_bits_of(double units);
 
 // ---- Kernels (multi_kernels.cpp); in bounds, eps = 2^-P of the argument's width ----
