@@ -55,16 +55,19 @@ Dd divide(Dd a, Dd b) {
   return wide::quick_two_sum(q1, r / b.hi);
 }
 
-// sqrt(a) with relative error <= 2^-103.5, for a.hi > 0 normal, |a.lo| <= 2^-53 a.hi.
+// sqrt(a) with relative error <= 2^-102.4, for a.hi > 0 normal, |a.lo| <= 2^-53 a.hi.
 // s = sqrt(a.hi) (1 + d), |d| <= 2^-53; s*s = p.hi + p.lo exactly and a.hi - p.hi is exact
 // (Sterbenz). The residual a - s^2 (at most 3.01 * 2^-53 a.hi) is computed to 2^-103.6 a.hi
-// (two roundings); one Newton step s + (a - s^2)/(2s) leaves h^2/8 <= 1.14 * 2^-106 of s,
-// and the division adds 2^-53 of the correction: in all <= 1.33 * 2^-104 s.
+// (two roundings); one Newton step s + (a - s^2)/(2s) leaves h^2/8 <= 1.14 * 2^-106 of s.
+// The step divides by 2s as s * (0.5/a.hi), so that the division runs beside the square
+// root: s/a.hi = (1/s)(1 + d)^2, and three roundings: 2^-50.7 of a step <= 1.51 * 2^-53 s.
+// In all 2^-103.1 + 2^-104.6 + 2^-105.8 <= 2^-102.4 of s.
 Dd square_root(Dd a) {
   const double s = std::sqrt(a.hi);  // one instruction, correctly rounded
+  const double half_inverse = 0.5 / a.hi;
   const Dd p = wide::two_prod(s, s);
   const double r = ((a.hi - p.hi) - p.lo) + a.lo;
-  return wide::quick_two_sum(s, r / (2.0 * s));
+  return wide::quick_two_sum(s, (r * s) * half_inverse);
 }
 
 // Dd times 2^n, exactly (callers keep the result normal).
@@ -160,9 +163,11 @@ Dd quick_log(Dd u, int m) {
   const Dd z = wide::split(wide::double_of(bits - (t & 0xfff0000000000000)));
   const Dd r = wide::two_sum(z.hi * entry.c - 1.0, z.lo * entry.c);
   const double h = r.hi;
-  const double series = h * h * h *
-                        (1.0 / 3 + h * (-1.0 / 4 + h * (1.0 / 5 + h * (-1.0 / 6 + h * (1.0 / 7 + h * (-1.0 / 8 + h * (1.0 / 9)))))));
-  const double small = ((r.lo - r.lo * h) + series) - 0.5 * h * h;
+  // Q(h) in Estrin's form (short dependency chains), each rounding below 2^-54 of Q >= 0.32.
+  const double h2 = h * h;
+  const double q = ((1.0 / 3 - h * (1.0 / 4)) + h2 * (1.0 / 5 - h * (1.0 / 6))) +
+                   (h2 * h2) * ((1.0 / 7 - h * (1.0 / 8)) + h2 * (1.0 / 9));
+  const double small = ((r.lo - r.lo * h) + (h2 * h) * q) - 0.5 * h2;
   const Dd s1 = wide::two_sum(e * ln2_a, entry.minus_log_c.hi);
   const Dd s2 = wide::two_sum(s1.hi, h);
   const double rest = (((e * ln2_b + entry.minus_log_c.lo) + u.lo / u.hi) + small) + (s1.lo + s2.lo);
@@ -308,9 +313,9 @@ double cr_asinh(double x) {
   Dd y;
   if (a < 0x1p28) {
     // Careful: asinh a = log1p(a + a^2/(1 + sqrt(1 + a^2))), every term positive. a^2 exact
-    // (two_prod; a^2 >= 2^-52). 1 + a^2: 2^-104. sqrt: half of that plus 2^-103.5.
+    // (two_prod; a^2 >= 2^-52). 1 + a^2: 2^-104. sqrt: half of that plus 2^-102.4.
     // 1 + sqrt: 2^-104. The quotient: 2^-102.2. + a: 2^-104. The sum u has relative error
-    // below 2^-100.3; log1p(u) moves by at most that relative amount, since
+    // below 2^-100.6; log1p(u) moves by at most that relative amount, since
     // u / ((1 + u) log1p u) <= 1; the kernel adds 2^-81: in all <= 2^-80.99.
     const Dd sq = wide::two_prod(a, a);
     const Dd root = square_root(wide::dd_add_d(sq, 1.0));
@@ -343,8 +348,8 @@ double cr_acosh(double x) {
     // keeps every value normal and the result above 2^-26.
     // t: exact (two_sum). x^2 = p.hi + p.lo exactly; p.hi - 1 is exact when p.hi <= 2
     // (Sterbenz) and then adding p.lo is exact too; for p.hi > 2 the sums round at most
-    // 2^-106 (|t'| + |p.lo|) <= 2^-104 of x^2 - 1 >= x^2/2.01. sqrt: 2^-105 + 2^-103.5. The sum:
-    // 2^-103.6. log1p moves by at most the relative error of its argument (2^-102.5) and adds
+    // 2^-106 (|t'| + |p.lo|) <= 2^-104 of x^2 - 1 >= x^2/2.01. sqrt: 2^-105 + 2^-102.4. The sum:
+    // 2^-103.6. log1p moves by at most the relative error of its argument (2^-101.7) and adds
     // its own 2^-81: in all <= 2^-80.99.
     const Dd t = wide::two_sum(x, -1.0);
     const Dd root = square_root(wide::dd_add_d(wide::two_prod(x, x), -1.0));
