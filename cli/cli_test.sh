@@ -109,6 +109,11 @@ eval)
   # same texts); error words, "" and "0" as "=" leaves them; numbers read as without it.
   printf '0.1+0.2\n1/3\n2^0.5\n-0\n2^-1074\n1e15\n123456789012\n1/0\n10^400\n\n0\n(1+2\n1e308%%3\n' |
     check full 'eval --full' 0 '0.30000000000000004\n0.3333333333333333\n1.4142135623730951\n-0\n5e-324\n1e+15\n123456789012\n\351\224\231\350\257\257\n\346\227\240\347\251\267\345\244\247\n\n0\n3\n2\n'
+  # The correctly rounded results, the same on every build: a sine that was one unit off,
+  # and a cube root's last bit magnified by "*" and "%" (one unit lower shows 0.948...).
+  printf 'sin(0.7944243089884551)\n(cbrt(6.61908)*1e15)%%1.1\nacosh(1.0001)\n' |
+    check full_correctly_rounded 'eval --full' 0 '0.7134603390175887\n0.6983973678399185\n0.014142017775251545\n'
+  printf '(cbrt(6.61908)*1e15)%%1.1\n' | check magnified_display eval 0 '0.69839736784\n'
   # With --degrees, in either order; sin of the rounded 30 degrees is just below 0.5.
   printf 'sin(30)\n' | check full_degrees 'eval --degrees --full' 0 '0.49999999999999994\n'
   printf '' | check full_degrees_arguments 'eval --full --degrees sin(30) 0.1*3' 0 '0.49999999999999994\n0.30000000000000004\n'
