@@ -835,8 +835,9 @@ struct MpPowRow {
 };
 
 // Exact and halfway results, decided by integer arithmetic (5^23 lies halfway between two
-// doubles and goes to the even one, also as 25^11.5), powers of two below the smallest
-// subnormal, the subnormal grid, and the special cases of C99 pow.
+// doubles and goes to the even one, also as 25^11.5; 3^5 2^-1075 is 121.5 units of the
+// subnormal grid and goes to 122), powers of two below the smallest subnormal, and the
+// special cases of C99 pow.
 const MpPowRow mp_pow_rows[] = {
     {5, 23, 11920928955078124.0},
     {25, 11.5, 11920928955078124.0},
@@ -845,7 +846,8 @@ const MpPowRow mp_pow_rows[] = {
     {0.5, 1075, 0},
     {0.5, 1074, 0x1p-1074},
     {-2, -1075, -0.0},
-    {0x1.8p-538, 2, 0x1p-1073},
+    {0x1.8p-538, 2, 0x1p-1074},
+    {0x1.8p-214, 5, 0x1.e8p-1068},
     {9, 0.5, 3},
     {0x1p-1074, 0.5, 0x1p-537},
     {1.1, 7097, 0x1.d17551dfd05dfp+975},
