@@ -101,6 +101,32 @@ inline Dd prod_short(double a, double b) {
   return {p, (as.hi * b - p) + as.lo * b};
 }
 
+// x = 2^e z, z in [0x1.6ap-1, 0x1.6ap+0) taken from the bits (subnormals scaled first),
+// and i the index of z's piece in log_coarse: the top 7 bits of z's bits above those of
+// 0x1.6ap-1. Exact.
+double reduce_log(double x, int& e, int& i) {
+  std::uint64_t bits = wide::bits_of(x);
+  e = 0;
+  if (bits < 0x0010000000000000) {  // subnormal: make it normal
+    bits = wide::bits_of(x * 0x1p64);
+    e = -64;
+  }
+  const std::uint64_t t = bits - 0x3fe6a00000000000;
+  i = static_cast<int>((t >> 45) & 127);
+  e += static_cast<int>(static_cast<std::int64_t>(t) >> 52);
+  return wide::double_of(bits - (t & 0xfff0000000000000));
+}
+
+// ln2/128 in a part of 35 bits (n times it exact for |n| < 2^18) and the rest.
+constexpr double ln2_128_a = 0x1.62e42fefcp-8;
+constexpr double ln2_128_b = -0x1.c610ca86c3899p-44;
+constexpr double inv_ln2_128 = 0x1.71547652b82fep+7;
+
+// ln2 in parts of 42, 42 and 53 bits: e times the first two is exact for |e| < 2^11.
+constexpr double ln2_a = 0x1.62e42fefcp-1;
+constexpr double ln2_b = -0x1.c610ca86c38p-37;
+constexpr double ln2_c = -0x1.319ff0342543p-82;
+
 }  // namespace
 
 // n = nearest integer to x 4096/ln2; e^x = 2^(n/4096) e^r with |r| <= 2^-13.5.
@@ -140,16 +166,9 @@ Dd expm1_kernel(Dd x) {
 // e ln2 (2^-96 absolute: ln2.lo e rounds) and three dd_add (2^-103.6 of sums <= 4
 // |log x|): <= 2^-96.9 + 2^-96 + 2^-100 absolute, over 2^-8.6: < 2^-86.4, claimed 2^-82.
 Dd log_kernel(double x) {
-  std::uint64_t bits = wide::bits_of(x);
   int e = 0;
-  if (bits < 0x0010000000000000) {  // subnormal: make it normal
-    bits = wide::bits_of(x * 0x1p64);
-    e = -64;
-  }
-  const std::uint64_t t = bits - 0x3fe6a00000000000;
-  const int i = static_cast<int>((t >> 45) & 127);
-  e += static_cast<int>(static_cast<std::int64_t>(t) >> 52);
-  const double z = wide::double_of(bits - (t & 0xfff0000000000000));
+  int i = 0;
+  const double z = reduce_log(x, e, i);
   const exp_log_tables::LogEntry& coarse = exp_log_tables::log_coarse[i];
   // z = zh + zl (26 bits each); zh c1 (50 bits) and zl c1 are exact, zh c1 - 1 is exact
   // (Sterbenz: zh c1 in [1/2, 2]), and two_sum makes r1 = z c1 - 1 exactly.
@@ -185,6 +204,72 @@ Dd log1p_kernel(Dd x) {
   return wide::dd_add_d(log_kernel(u.hi), u.lo / u.hi);
 }
 
+// n = nearest integer to x 128/ln2, e^x = 2^(n/128) e^r with r = x - n ln2/128: a = x.hi - n A
+// is exact (Sterbenz; |a| <= 2^-8.5), b = x.lo - n B has |n B| <= 2^17.1 2^-43.2 and
+// |x.lo| <= 2^-44, so |b| <= 2^-26 rounded by 2^-79; r = h + l by an exact two_sum.
+// e^r - 1 = h + c, c = l + h l + h^2/2 + ... + h^6/720 (dropped: h^7/5040 < 2^-71.8,
+// l h^2/2 < 2^-78): c <= 2^-17.9, off by about four roundings of terms <= 2^-18: <= 2^-69.
+// T (1 + h + c) = T.hi + T.hi h (exact, two_prod) + [T.hi c + T.lo (1 + h + c)]: the
+// bracket (<= 2^-16.9) rounds twice more (2^-69.9 each) and T.lo is off by 2^-106:
+// total < 2^-67.5 absolute against a result >= 1 - 2^-8.5: claimed 2^-66 relative.
+Dd exp_fast(Dd x, int& k) {
+  const double n = nearest_integer(x.hi * inv_ln2_128);
+  const int ni = static_cast<int>(n);
+  k = ni >> 7;  // arithmetic shift: floor(n / 128)
+  const Dd r = wide::two_sum(x.hi - n * ln2_128_a, x.lo - n * ln2_128_b);
+  const double h = r.hi;
+  const double h2 = h * h;
+  const double c = r.lo + h * r.lo + h2 * (0.5 + h * (1.0 / 6)) +
+                   h2 * h2 * (1.0 / 24 + h * (1.0 / 120) + h2 * (1.0 / 720));
+  const Dd t = exp_log_tables::exp2_128[ni & 127];
+  const Dd m = wide::two_prod(t.hi, h);
+  const Dd s = wide::quick_two_sum(t.hi, m.hi);
+  const double lo = (((t.lo * (h + c) + m.lo) + s.lo) + t.lo) + t.hi * c;
+  return wide::quick_two_sum(s.hi, lo);
+}
+
+// log x = e ln2 - log c + log(1 + r), with c from log_coarse and r = z c - 1 exact
+// (|r| < 2^-7; < 2^-8 but for the piece just above 1). log(1 + r) = r - r^2/2 + r^3 P(r)
+// to r^11/11 (dropped: r^12/12 < 2^-87): r^2 exact from two_prod, the cubic part
+// q <= 2^-22.6 in double, off by about 3 roundings: <= 2^-74. The sum: e ln2 (e times
+// two exact parts, the third rounded by 2^-100), -log c (2^-107), the leading terms by
+// exact two_sums, the small rest (<= 2^-22) by double additions: one rounding of
+// 2^-75 for the last, far less for the others. Total < 2^-73.3: claimed 2^-72 absolute.
+Dd log_fast(double x) {
+  int e = 0;
+  int i = 0;
+  const double z = reduce_log(x, e, i);
+  const exp_log_tables::LogEntry& coarse = exp_log_tables::log_coarse[i];
+  const Dd zs = wide::split(z);
+  const Dd r = wide::two_sum(zs.hi * coarse.c - 1.0, zs.lo * coarse.c);
+  const double h = r.hi;
+  const Dd square = wide::two_prod(h, h);
+  const double h2 = square.hi;
+  const double h4 = h2 * h2;
+  const double p = (1.0 / 3 - h * (1.0 / 4)) + h2 * (1.0 / 5 - h * (1.0 / 6)) +
+                   h4 * ((1.0 / 7 - h * (1.0 / 8)) + h2 * (1.0 / 9 - h * (1.0 / 10)) + h4 * (1.0 / 11));
+  const double q = h2 * h * p;
+  const double de = static_cast<double>(e);
+  const Dd s = wide::quick_two_sum(de * ln2_a, coarse.minus_log_c.hi);  // |e ln2| > |log c| or e = 0
+  const Dd u = wide::two_sum(s.hi, h);
+  const Dd w = wide::two_sum(u.hi, -0.5 * h2);
+  const double small = (de * ln2_b + de * ln2_c + coarse.minus_log_c.lo + r.lo) - 0.5 * square.lo - h * r.lo;
+  const double lo = ((small + s.lo) + u.lo + w.lo) + q;
+  return wide::quick_two_sum(w.hi, lo);
+}
+
+namespace {
+
+// Ziv's test on an absolute error bound (a normal result, no scaling).
+bool round_absolute(Dd r, double error, double& out) {
+  const double a = r.hi + (r.lo - error);
+  const double b = r.hi + (r.lo + error);
+  out = a;
+  return a == b;
+}
+
+}  // namespace
+
 double cr_exp(double x) {
   if (wide::is_nan(x)) return x + x;
   // Past 0x1.62e42fefa39efp+9 the result rounds to infinity; from -0x1.74910d52d3052p+9
@@ -194,8 +279,10 @@ double cr_exp(double x) {
   if (x <= -0x1.74910d52d3052p+9) return 0.0;
   if (wide::magnitude(x) < 0x1p-54) return 1.0 + x;  // e^x = 1 + x + x^2/2: rounds as 1 + x
   int k = 0;
-  const Dd r = exp_kernel({x, 0.0}, k);
   double result = 0;
+  const Dd fast = exp_fast({x, 0.0}, k);  // sets k: never in the same call as its use
+  if (crmath_round::round_scaled(fast, 0x1p-65, k, result)) return result;
+  const Dd r = exp_kernel({x, 0.0}, k);
   if (crmath_round::round_scaled(r, 0x1p-90, k, result)) return result;
   return mp_exp(x);
 }
@@ -206,9 +293,10 @@ double cr_log(double x) {
   if (x == 0) return wide::double_of(0xFFF0000000000000);                  // -infinity
   if (!wide::is_finite(x)) return x;                                       // +infinity
   if (x == 1.0) return 0.0;
-  const Dd r = log_kernel(x);
   double result = 0;
-  if (crmath_round::round_scaled(r, 0x1p-81, 0, result)) return result;
+  // |log x| >= 2^-53 here, far above the bound's margin 2^-104 of it.
+  if (round_absolute(log_fast(x), 0x1.01p-72, result)) return result;
+  if (crmath_round::round_scaled(log_kernel(x), 0x1p-81, 0, result)) return result;
   return mp_log(x);
 }
 
@@ -220,9 +308,10 @@ double cr_log10(double x) {
   if (!wide::is_finite(x)) return x;
   // 1/ln10 as hi + lo: the product's error 2^-102 adds to log_kernel's 2^-82.
   constexpr Dd inv_ln10 = {0x1.bcb7b1526e50ep-2, 0x1.95355baaafad3p-57};
-  const Dd r = wide::dd_mul(log_kernel(x), inv_ln10);
   double result = 0;
-  if (crmath_round::round_scaled(r, 0x1p-81, 0, result)) return result;
+  // First log_fast's 2^-72 absolute times 0.44, and 2^-102 of a result below 2^9: < 2^-72.
+  if (x != 1.0 && round_absolute(wide::dd_mul(log_fast(x), inv_ln10), 0x1p-72, result)) return result;
+  if (crmath_round::round_scaled(wide::dd_mul(log_kernel(x), inv_ln10), 0x1p-81, 0, result)) return result;
   // Exact integers 10^k (0 <= k <= 22) pass the test above; for the rest, the wide path.
   return mp_log10(x);
 }

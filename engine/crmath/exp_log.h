@@ -26,3 +26,12 @@ wide::Dd log_kernel(double x);
 // log(1 + x.hi + x.lo) for x.hi > -1 (and 1 + x > 0), |x.lo| <= ulp(x.hi), x finite.
 // Relative error <= 2^-81 of |log(1 + x)|, with no cancellation for small x.
 wide::Dd log1p_kernel(wide::Dd x);
+
+// The fast first steps of exp, log, log10 and pow: fewer exact products, looser bounds.
+// e^(x.hi + x.lo) = (r.hi + r.lo) 2^k, r.hi in [1/2, 2], for |x.hi| < 746 and
+// |x.lo| <= 2^-44. Relative error <= 2^-66.
+wide::Dd exp_fast(wide::Dd x, int& k);
+
+// log x for finite x > 0, subnormals included. ABSOLUTE error <= 2^-72 (so a relative
+// one only away from 1).
+wide::Dd log_fast(double x);

@@ -128,11 +128,16 @@ bool exact_power(double x, double y, double& result) {
 
 }  // namespace
 
-// Special cases as C99 Annex F. Otherwise t = y log|x| in double-double: log_kernel's
-// relative 2^-82 and dd_mul_d's 2^-103 give |t| 2^-81.9 <= 746 2^-81.9 < 2^-72.3
-// absolute; e^(t + d) = e^t (1 + d + ...) makes that a relative 2^-72.3 of the result,
-// and exp_kernel adds 2^-91: the test runs with 2^-71. When it cannot decide, an exact
-// or halfway result is found exactly; anything else goes to the accurate path.
+// Special cases as C99 Annex F. Then two steps of Ziv's method, each e^t with t = y log|x|
+// in double-double, before the exact cases and the accurate path.
+// First: log_fast's absolute 2^-72 times |y|, and dd_mul_d's 2^-103 of |t| <= 746 (2^-93.4),
+// make t off by d <= |y| 2^-72 + 2^-93.4; e^(t + d) = e^t (1 + d (1 + d)), and exp_fast
+// adds 2^-66: the test runs with 2^-65.9 + |y| 2^-71.9 (both bumped by 2^-60 for the
+// margin), so a large |y| leaves it to the second step.
+// Second: log_kernel's relative 2^-82 and dd_mul_d's 2^-103 give |t| 2^-81.9 <= 2^-72.3
+// absolute, a relative 2^-72.3 of the result, and exp_kernel adds 2^-91: the test runs
+// with 2^-71. When it cannot decide, an exact or halfway result is found exactly;
+// anything else goes to the accurate path.
 double cr_pow(double x, double y) {
   if (y == 0 || x == 1) return 1.0;
   if (wide::is_nan(x) || wide::is_nan(y)) return x + y;
@@ -154,18 +159,24 @@ double cr_pow(double x, double y) {
   if (x < 0 && y_class == 0) return nan_value();
   if (ax == 1) return negate ? -1.0 : 1.0;
 
-  const Dd log_x = log_kernel(ax);
   // |log x| >= 2^-53 for x != 1, so |y| < 2^63 when |estimate| <= 1000: two_prod's
   // split stays in range. Past the limits e^t is beyond 2^1024 or below 2^-1076.
-  const double estimate = y * log_x.hi;
+  const Dd fast_log = log_fast(ax);
+  const double estimate = y * fast_log.hi;
   if (estimate > 710 || estimate < -746) {
     const double magnitude = estimate > 0 ? infinity() : 0.0;
     return negate ? -magnitude : magnitude;
   }
-  const Dd t = wide::dd_mul_d(log_x, y);
   double result = 0;
+  int k = 0;
+  Dd t = wide::dd_mul_d(fast_log, y);
   if (t.hi > -746 && t.hi < 710) {
-    int k = 0;
+    const double eps = 0x1.0001p-66 + wide::magnitude(y) * 0x1.0001p-72 + 0x1p-93;
+    const Dd r = exp_fast(t, k);  // sets k: never in the same call as its use
+    if (crmath_round::round_scaled(r, eps, k, result)) return negate ? -result : result;
+  }
+  t = wide::dd_mul_d(log_kernel(ax), y);
+  if (t.hi > -746 && t.hi < 710) {
     const Dd r = exp_kernel(t, k);
     if (crmath_round::round_scaled(r, 0x1p-71, k, result)) return negate ? -result : result;
   }

@@ -60,6 +60,15 @@ int main(int argc, char** argv) {
     printf("    ");
     print_dd(v, ",\n");
   }
+  /* The fast path's single step: e^x = 2^k 2^(j/128) e^r, |r| <= ln2/256. */
+  printf("};\n\n// 2^(j/128), j = 0..127.\nconstexpr wide::Dd exp2_128[128] = {\n");
+  for (int j = 0; j < 128; ++j) {
+    mpfr_set_si(v, j, MPFR_RNDN);
+    mpfr_div_ui(v, v, 128, MPFR_RNDN);
+    mpfr_exp2(v, v, MPFR_RNDN);
+    printf("    ");
+    print_dd(v, ",\n");
+  }
   /* log: z in [0x1.6ap-1, 0x1.6ap+0) cut into 128 pieces by the top 7 bits of the bits of
      z minus those of 0x1.6ap-1; c ~ 1/(piece's middle) on 24 bits, so that z c - 1 is exact
      from a split of z. The two pieces around 1 take c = 1, so that log x has no table
