@@ -78,11 +78,15 @@ Dd scaled(Dd a, int n) {
 
 const Dd ln2 = {crmath_constants::ln2_hi, crmath_constants::ln2_lo};
 
-// ln2/64 in three parts of 30, 30 and 53 bits (B2's ln2/4096 split, times 64): n times
-// either of the first two is exact for n < 2^23.
+// ln2/64 in three parts of 30, 30 and 53 bits (the exp kernel's ln2/4096, times 64): n times
+// either of the first two is exact for n < 2^23. Checked here against ln2 = hi + lo: the
+// third part to 2^-110 (its error times n <= 2^17 stays below 2^-93).
 constexpr double ln2_64_a = 0x1.62e42ffp-7;
 constexpr double ln2_64_b = -0x1.718432ap-41;
 constexpr double ln2_64_c = -0x1.b0e2633fe0685p-73;
+constexpr double ln2_64_rest =
+    ((crmath_constants::ln2_hi / 64 - ln2_64_a) - ln2_64_b) + crmath_constants::ln2_lo / 64;
+static_assert(ln2_64_rest - ln2_64_c < 0x1p-110 && ln2_64_c - ln2_64_rest < 0x1p-110);
 constexpr double inv_ln2_64 = 0x1.71547652b82fep+6;  // 64/ln2, only to pick n
 
 // e^a = plus 2^k and e^-a = minus 2^k_minus, plus and minus in [0.99, 2.02].
@@ -97,7 +101,7 @@ struct ExpPair {
 // (dropping T.lo (r.lo + q): 2^-67.9), and three sums below 2^-14.8 (2^-67.8 each); q's
 // error times T.hi < 2: 2^-65.9. In all <= 2^-64.6 of the result (>= 0.99); the table's
 // 2^-106 is negligible. The sum is normalised (quick_two_sum: exact).
-Dd times_table(int j, Dd r, double q) {
+[[gnu::always_inline]] inline Dd times_table(int j, Dd r, double q) {
   const Dd t = exp_log_tables::exp2_coarse[j];
   const Dd p = wide::two_prod(t.hi, r.hi);
   const Dd s = wide::quick_two_sum(t.hi, p.hi);  // |p.hi| < 2^-6.5 < t.hi
@@ -113,7 +117,7 @@ Dd times_table(int j, Dd r, double q) {
 // (2^-67.5), O <= 2^-25 (2^-76), r.hi for r in both (r.lo <= 2^-61: 2^-68.5): q has absolute
 // error <= 2^-66.9, as times_table assumes. e^-a = 2^(-n/64) e^-r with
 // 2^(-n/64) = 2^(-k-1) 2^((64-j)/64) for j != 0.
-ExpPair exp_pair(double a) {
+[[gnu::always_inline]] inline ExpPair exp_pair(double a) {
   const double n = (a * inv_ln2_64 + 0x1.8p52) - 0x1.8p52;
   const Dd r = wide::two_sum(a - n * ln2_64_a, -(n * ln2_64_b + n * ln2_64_c));
   const double h = r.hi;
@@ -138,10 +142,11 @@ Dd minus_scaled(const ExpPair& e) {
   return scaled(e.minus, d);
 }
 
-// ln2 as a + b: a has 39 significant bits (e a exact for |e| < 2^13), b the rest rounded
-// (2^-102 off), from MPFR; the tests check a + b against crmath_constants.
+// ln2 as a + b: a has 39 significant bits (e a exact for |e| < 2^13), b the rest: hi - a is
+// exact, adding lo rounds once (b is off by at most 2^-96, so e b by 2^-85).
 constexpr double ln2_a = 0x1.62e42fefa4p-1;
-constexpr double ln2_b = -0x1.8432a1b0e2634p-43;
+constexpr double ln2_b = (crmath_constants::ln2_hi - ln2_a) + crmath_constants::ln2_lo;
+static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, by MPFR
 
 // log(u.hi + u.lo) + m ln2, for u.hi > 0 normal, |u.lo| <= 2^-52 u.hi, |exponent + m| < 2^12:
 // absolute error <= 2^-65.3, normalised.
@@ -152,10 +157,10 @@ constexpr double ln2_b = -0x1.8432a1b0e2634p-43;
 // 2^-74, log1p(h) = h - h^2/2 + h^3 Q(h) up to h^9 (rest <= 2^-73.3); h^2/2 <= 2^-15 rounds
 // once (2^-68), h^3 Q <= 2^-22.5 in double (2^-73.5); the small terms summed: 2^-75.4 and
 // 2^-67.9. The large terms (e + m) ln2_a and -log c (hi) and h add exactly (two_sum); their
-// roundings and the small terms ((e + m) ln2_b, 2^-83; -log c (lo); the series' rest; d)
+// roundings and the small terms ((e + m) ln2_b, 2^-85; -log c (lo); the series' rest; d)
 // are summed with four roundings of partial sums below 2^-14.8: 2^-67.8 each. In all
 // 2^-66.9 + 2^-65.8 <= 2^-65.3.
-Dd quick_log(Dd u, int m) {
+[[gnu::always_inline]] inline Dd quick_log(Dd u, int m) {
   const std::uint64_t bits = wide::bits_of(u.hi);
   const std::uint64_t t = bits - 0x3fe6a00000000000;
   const exp_log_tables::LogEntry& entry = exp_log_tables::log_coarse[(t >> 45) & 127];
