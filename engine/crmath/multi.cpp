@@ -320,10 +320,7 @@ double round_to_double(const Mp& a, int error_bits, bool& decided) {
   const int p = e - 1 >= -1022 ? 53 : e + 1074;
   const int s = total - p;
   const bool round = bit_of(a, s - 1);
-  if (error_bits >= 0) {
-    const int c = error_bits < 0 ? 0 : error_bits;
-    if (c > s - 2 || bits_all(a, c, s - 2, !round)) decided = false;
-  }
+  if (error_bits >= 0 && (error_bits > s - 2 || bits_all(a, error_bits, s - 2, !round))) decided = false;
   std::uint64_t kept = 0;
   if (p > 0) kept = ((a.digit[a.width - 1] << 32) | a.digit[a.width - 2]) >> (64 - p);
   if (round && (!bits_all(a, 0, s - 2, false) || (kept & 1) != 0)) ++kept;  // ties to even
