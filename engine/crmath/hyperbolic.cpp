@@ -48,11 +48,12 @@ double rounded(Dd y, double rel) {
 //   |r - (a - q1*b)| <= 2^-103.2 |a.hi|. Dividing r by b.hi instead of b (2^-53 of
 //   |r| <= 3.01 * 2^-53 |a.hi|) and rounding the quotient (as much again) add 6.03 * 2^-106:
 //   |q1 + q2 - a/b| <= 3.27 * 2^-104 |a.hi / b.hi| <= 2^-102.2 |a / b|.
-Dd divide(Dd a, Dd b) {
+// Unless normalise is false: then q1 + q2 as they are, |q2| <= 3.02 * 2^-53 |q1|.
+Dd divide(Dd a, Dd b, bool normalise = true) {
   const double q1 = a.hi / b.hi;
   const Dd p = wide::two_prod(q1, b.hi);
   const double r = (((a.hi - p.hi) - p.lo) + a.lo) - q1 * b.lo;
-  return wide::quick_two_sum(q1, r / b.hi);
+  return normalise ? wide::quick_two_sum(q1, r / b.hi) : Dd{q1, r / b.hi};
 }
 
 // sqrt(a) with relative error <= 2^-102.4, for a.hi > 0 normal, |a.lo| <= 2^-53 a.hi.
@@ -148,12 +149,13 @@ constexpr double ln2_a = 0x1.62e42fefa4p-1;
 constexpr double ln2_b = (crmath_constants::ln2_hi - ln2_a) + crmath_constants::ln2_lo;
 static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, by MPFR
 
-// log(u.hi + u.lo) + m ln2, for u.hi > 0 normal, |u.lo| <= 2^-52 u.hi, |exponent + m| < 2^12:
-// absolute error <= 2^-65.3, normalised.
+// log(u.hi + u.lo) + m ln2, for u.hi > 0 normal, |u.lo| <= 2^-50 u.hi, |exponent + m| < 2^12:
+// absolute error <= 2^-65.3, normalised. u need not be normalised, so that callers can pass
+// a head computed early and let the corrections catch up (the table work starts sooner).
 // u.hi = 2^e z with z in [0x1.6ap-1, 0x1.6ap+0) and c the table's 24-bit value near 1/z:
-// z c - 1 = r exactly (z split in halves of 26 bits: each product exact, the first minus 1
-// exact by Sterbenz) and |r| < 2^-7. log u = (e + m) ln2 - log c + log1p(r) + log1p(d),
-// d = u.lo/u.hi (log1p(d) = d to 2^-105). log1p(r.hi + r.lo) = log1p(h) + r.lo (1 - h) to
+// z c - 1 = r exactly (z = zh + zl with zh its leading 29 bits, by a mask: zh c and zl c are
+// exact, zh c - 1 exact by Sterbenz) and |r| < 2^-7. log u = (e + m) ln2 - log c + log1p(r)
+// + log1p(d), d = u.lo/u.hi (log1p(d) = d to 2^-101). log1p(r.hi + r.lo) = log1p(h) + r.lo (1 - h) to
 // 2^-74, log1p(h) = h - h^2/2 + h^3 Q(h) up to h^9 (rest <= 2^-73.3); h^2/2 <= 2^-15 rounds
 // once (2^-68), h^3 Q <= 2^-22.5 in double (2^-73.5); the small terms summed: 2^-75.4 and
 // 2^-67.9. The large terms (e + m) ln2_a and -log c (hi) and h add exactly (two_sum); their
@@ -165,8 +167,10 @@ static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, 
   const std::uint64_t t = bits - 0x3fe6a00000000000;
   const exp_log_tables::LogEntry& entry = exp_log_tables::log_coarse[(t >> 45) & 127];
   const double e = static_cast<double>((static_cast<std::int64_t>(t) >> 52) + m);
-  const Dd z = wide::split(wide::double_of(bits - (t & 0xfff0000000000000)));
-  const Dd r = wide::two_sum(z.hi * entry.c - 1.0, z.lo * entry.c);
+  const std::uint64_t z_bits = bits - (t & 0xfff0000000000000);
+  const double z = wide::double_of(z_bits);
+  const double zh = wide::double_of(z_bits & 0xFFFFFFFFFF000000);
+  const Dd r = wide::two_sum(zh * entry.c - 1.0, (z - zh) * entry.c);
   const double h = r.hi;
   // Q(h) in Estrin's form (short dependency chains), each rounding below 2^-54 of Q >= 0.32.
   const double h2 = h * h;
@@ -177,6 +181,24 @@ static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, 
   const Dd s2 = wide::two_sum(s1.hi, h);
   const double rest = (((e * ln2_b + entry.minus_log_c.lo) + u.lo / u.hi) + small) + (s1.lo + s2.lo);
   return wide::quick_two_sum(s2.hi, rest);
+}
+
+// a + sqrt(a^2 + one) for one = +1 (a >= 1/4) or -1 (a >= 1.5), as hi + lo with relative
+// error <= 2^-101.5 and |lo| <= 2^-51.6 hi; hi is a + s with s the square root of the head
+// of a^2 + one, so the logarithm can start on it before the Newton correction is done.
+// a^2 + one = Q.hi + Q.lo to 2^-104 (exact square, one rounding; one = -1 cancels nothing
+// for a >= 1.5). s < a + s, so a + s - hi is exact (quick_two_sum's error term). The Newton
+// correction (Q - s^2)/(2s), as in square_root: 2^-102.4 of s, at most 1.51 * 2^-53 s; its
+// sum with the exact term rounds by 2^-104.6: in all <= 2^-101.5.
+[[gnu::always_inline]] inline Dd plus_root(double a, double one) {
+  const Dd q = wide::dd_add_d(wide::two_prod(a, a), one);
+  const double s = std::sqrt(q.hi);
+  const double half_inverse = 0.5 / q.hi;
+  const double hi = a + s;
+  const double exact_rest = one > 0 ? a - (hi - s) : s - (hi - a);  // s > a exactly when one > 0
+  const Dd p = wide::two_prod(s, s);
+  const double r = ((q.hi - p.hi) - p.lo) + q.lo;
+  return {hi, exact_rest + (r * s) * half_inverse};
 }
 
 // log(2a) + sign * 1/(4a^2) for a >= 2^28, the large-argument form of asinh (sign +1) and
@@ -310,8 +332,7 @@ double cr_asinh(double x) {
     // or for a >= 2^28 log(2 (a + 1/(4a))) = log 2a + 1/(4a^2) - 1/(32a^4)..., which differs
     // from asinh a by 2/(32a^4) <= 2^-116 (1/(4a) rounded: 2^-111). quick_log's 2^-65.3
     // absolute over asinh a >= 0.247: <= 2^-63.28.
-    const Dd u = a < 0x1p28 ? wide::dd_add_d(square_root(wide::dd_add_d(wide::two_prod(a, a), 1.0)), a)
-                            : Dd{a, 0.25 / a};
+    const Dd u = a < 0x1p28 ? plus_root(a, 1.0) : Dd{a, 0.25 / a};
     const double r = rounded(quick_log(u, a < 0x1p28 ? 0 : 1), 0x1p-62);
     if (r != 0.0) return wide::with_sign_of(r, x);
   }
@@ -342,8 +363,7 @@ double cr_acosh(double x) {
     // Quick: log(x + sqrt(x^2 - 1)) (x^2 - 1 >= 1.25: no cancellation; the argument to
     // 2^-100), or for x >= 2^28 log(2 (x - 1/(4x))), off by 2^-116 as for asinh. quick_log's
     // 2^-65.3 absolute over acosh x >= 0.96: <= 2^-65.2.
-    const Dd u = x < 0x1p28 ? wide::dd_add_d(square_root(wide::dd_add_d(wide::two_prod(x, x), -1.0)), x)
-                            : Dd{x, -0.25 / x};
+    const Dd u = x < 0x1p28 ? plus_root(x, -1.0) : Dd{x, -0.25 / x};
     const double r = rounded(quick_log(u, x < 0x1p28 ? 0 : 1), 0x1p-64);
     if (r != 0.0) return r;
   }
@@ -380,8 +400,9 @@ double cr_atanh(double x) {
   if (a < 0x1p-27) return x;
   if (a >= 0.25) {
     // Quick: log((1 + a) / (1 - a)) / 2; 1 + a and 1 - a exact (two_sum), the quotient to
-    // 2^-102.2; quick_log's 2^-65.3 absolute over 2 atanh a >= 0.51: <= 2^-64.3.
-    const Dd u = divide(wide::two_sum(1.0, a), wide::two_sum(1.0, -a));
+    // 2^-102.2 (left as q1 + q2, |q2| <= 2^-51.4 q1, for quick_log to start on q1);
+    // quick_log's 2^-65.3 absolute over 2 atanh a >= 0.51: <= 2^-64.3.
+    const Dd u = divide(wide::two_sum(1.0, a), wide::two_sum(1.0, -a), false);
     const double r = rounded(quick_log(u, 0), 0x1p-63);
     if (r != 0.0) return wide::with_sign_of(r * 0.5, x);
   }
