@@ -182,11 +182,18 @@ Point draw(std::string_view f, Rng& rng) {
     return {rng.sign(log_uniform(rng, -40, 40)), y};
   }
   if (u < 0.65) return {log_uniform(rng, -100, 100), rng.between(-400, 400) + 0.5};  // half-integral
-  if (u < 0.85) {  // results near overflow or in the subnormal range
+  if (u < 0.75) {  // results near overflow or in the subnormal range
     const double target = rng.chance(0.5) ? 1000.0 + rng.unit() * 30.0 : -1090.0 + rng.unit() * 70.0;
     double x = log_uniform(rng, -20, 20);
     if (x == 1.0) x = 2.0;
     return {x, target / std::log2(x)};
+  }
+  if (u < 0.85) {  // short significands to small integral powers near the ends of the range
+    const int y = rng.between(2, 12);
+    const double m = 2.0 * rng.between(0, 63) + 1.0;
+    const int target = rng.chance(0.7) ? rng.between(-1080, -1018) : rng.between(1018, 1025);
+    const int k = static_cast<int>(std::floor((target - y * std::log2(m)) / y));
+    return {rng.sign(std::ldexp(m, k)), static_cast<double>(y)};
   }
   if (u < 0.95) {  // small integers to small powers: exact, halfway or just past double's width
     const double x = rng.sign(rng.between(2, 100));
