@@ -228,6 +228,8 @@ Dd exp_fast(Dd x, int& k) {
   return wide::quick_two_sum(s.hi, lo);
 }
 
+namespace {
+
 // log x = e ln2 - log c + log(1 + r), with c from log_coarse and r = z c - 1 exact
 // (|r| < 2^-7; < 2^-8 but for the piece just above 1). log(1 + r) = r - r^2/2 + r^3 P(r)
 // to r^11/11 (dropped: r^12/12 < 2^-87): r^2 exact from two_prod, the cubic part
@@ -235,7 +237,11 @@ Dd exp_fast(Dd x, int& k) {
 // two exact parts, the third rounded by 2^-100), -log c (2^-107), the leading terms by
 // exact two_sums, the small rest (<= 2^-22) by double additions: one rounding of
 // 2^-75 for the last, far less for the others. Total < 2^-73.3: claimed 2^-72 absolute.
-Dd log_fast(double x) {
+// With `cheap` and e != 0 (|log x| >= ln2/2), r^2/2 rounds in double and joins the small
+// rest: three more roundings of <= 2^-68 each, total < 2^-66.3: bound set to 2^-66.
+// `bound` receives the absolute bound that applies.
+template <bool cheap>
+Dd log_step(double x, double& bound) {
   int e = 0;
   int i = 0;
   const double z = reduce_log(x, e, i);
@@ -243,19 +249,35 @@ Dd log_fast(double x) {
   const Dd zs = wide::split(z);
   const Dd r = wide::two_sum(zs.hi * coarse.c - 1.0, zs.lo * coarse.c);
   const double h = r.hi;
-  const Dd square = wide::two_prod(h, h);
-  const double h2 = square.hi;
+  const double h2 = h * h;
   const double h4 = h2 * h2;
   const double p = (1.0 / 3 - h * (1.0 / 4)) + h2 * (1.0 / 5 - h * (1.0 / 6)) +
                    h4 * ((1.0 / 7 - h * (1.0 / 8)) + h2 * (1.0 / 9 - h * (1.0 / 10)) + h4 * (1.0 / 11));
   const double q = h2 * h * p;
   const double de = static_cast<double>(e);
   const Dd s = wide::quick_two_sum(de * ln2_a, coarse.minus_log_c.hi);  // |e ln2| > |log c| or e = 0
+  const double tables = de * ln2_b + de * ln2_c + coarse.minus_log_c.lo;
+  if (cheap && e != 0) {
+    bound = 0x1p-66;
+    const Dd u = wide::quick_two_sum(s.hi, h);  // |s.hi| >= 0.34 > |h|
+    const double lo = ((tables + r.lo - h * r.lo) + s.lo + u.lo) + (q - 0.5 * h2);
+    return wide::quick_two_sum(u.hi, lo);
+  }
+  bound = 0x1p-72;
+  const Dd hs = wide::split(h);  // h^2 exactly: two_prod with one split
+  const double square_lo = ((hs.hi * hs.hi - h2) + 2 * hs.hi * hs.lo) + hs.lo * hs.lo;
   const Dd u = wide::two_sum(s.hi, h);
   const Dd w = wide::two_sum(u.hi, -0.5 * h2);
-  const double small = (de * ln2_b + de * ln2_c + coarse.minus_log_c.lo + r.lo) - 0.5 * square.lo - h * r.lo;
+  const double small = (tables + r.lo) - 0.5 * square_lo - h * r.lo;
   const double lo = ((small + s.lo) + u.lo + w.lo) + q;
   return wide::quick_two_sum(w.hi, lo);
+}
+
+}  // namespace
+
+Dd log_fast(double x) {
+  double bound = 0;
+  return log_step<false>(x, bound);
 }
 
 namespace {
@@ -295,7 +317,9 @@ double cr_log(double x) {
   if (x == 1.0) return 0.0;
   double result = 0;
   // |log x| >= 2^-53 here, far above the bound's margin 2^-104 of it.
-  if (round_absolute(log_fast(x), 0x1.01p-72, result)) return result;
+  double bound = 0;
+  const Dd fast = log_step<true>(x, bound);
+  if (round_absolute(fast, bound * 1.01, result)) return result;
   if (crmath_round::round_scaled(log_kernel(x), 0x1p-81, 0, result)) return result;
   return mp_log(x);
 }
@@ -309,8 +333,10 @@ double cr_log10(double x) {
   // 1/ln10 as hi + lo: the product's error 2^-102 adds to log_kernel's 2^-82.
   constexpr Dd inv_ln10 = {0x1.bcb7b1526e50ep-2, 0x1.95355baaafad3p-57};
   double result = 0;
-  // First log_fast's 2^-72 absolute times 0.44, and 2^-102 of a result below 2^9: < 2^-72.
-  if (x != 1.0 && round_absolute(wide::dd_mul(log_fast(x), inv_ln10), 0x1p-72, result)) return result;
+  // First log_step's bound times 0.44, and 2^-102 of a result below 2^9 (< 2^-93): < the bound.
+  double bound = 0;
+  const Dd fast = wide::dd_mul(log_step<true>(x, bound), inv_ln10);
+  if (round_absolute(fast, bound, result)) return result;
   if (crmath_round::round_scaled(wide::dd_mul(log_kernel(x), inv_ln10), 0x1p-81, 0, result)) return result;
   // Exact integers 10^k (0 <= k <= 22) pass the test above; for the rest, the wide path.
   return mp_log10(x);

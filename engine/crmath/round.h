@@ -13,6 +13,14 @@ namespace crmath_round {
 // bound doubled, or bumped past it). r.hi in [2^-900, 2^900] or r = 0; |k| < 2100 and
 // the result at least 2^-1200 in magnitude when it is subnormal.
 inline bool round_scaled(wide::Dd r, double eps, int k, double& out) {
+  // The common case first: r.hi in [2^-2, 2^2] and a result far inside the normal range.
+  if (k > -1000 && k < 1000 && wide::magnitude(r.hi) >= 0.25 && wide::magnitude(r.hi) <= 4) {
+    const double e = eps * wide::magnitude(r.hi);
+    const double a = r.hi + (r.lo - e);
+    const double b = r.hi + (r.lo + e);
+    out = a * wide::power_of_two(k);  // exact
+    return a == b;
+  }
   if (r.hi == 0) {
     out = r.hi;
     return true;
