@@ -78,6 +78,7 @@ Mp ln10_value(int width);
 
 // The kernels take the relative error of their argument (units of eps) in units and
 // return the relative error of their result there, every rounding inside included.
+// An argument outside the stated range gives an unspecified value (never a trap).
 
 // e^x for |x| < 2^20 (the caller decides overflow beforehand).
 Mp exp_kernel(const Mp& x, double& units);
