@@ -209,8 +209,9 @@ Dd log1p_kernel(Dd x) {
 // |x.lo| <= 2^-44, so |b| <= 2^-26 rounded by 2^-79; r = h + l by an exact two_sum.
 // e^r - 1 = h + c, c = l + h l + h^2/2 + ... + h^6/720 (dropped: h^7/5040 < 2^-71.8,
 // l h^2/2 < 2^-78): c <= 2^-17.9, off by about four roundings of terms <= 2^-18: <= 2^-69.
-// T (1 + h + c) = T.hi + T.hi h (exact, two_prod) + [T.hi c + T.lo (1 + h + c)]: the
-// bracket (<= 2^-16.9) rounds twice more (2^-69.9 each) and T.lo is off by 2^-106:
+// T = T1 + T2 (T1 of 26 bits, T2 the rest, together within 2^-79 of 2^(n/128)):
+// T (1 + h + c) = T1 + T1 h (exact: T1 times either half of a split h) + [T1 c + T2 (1 + h + c)]:
+// the bracket (<= 2^-16.9) rounds twice more (2^-69.9 each), T2 (h + c) by 2^-87:
 // total < 2^-67.5 absolute against a result >= 1 - 2^-8.5: claimed 2^-66 relative.
 Dd exp_fast(Dd x, int& k) {
   const double n = nearest_integer(x.hi * inv_ln2_128);
@@ -222,9 +223,9 @@ Dd exp_fast(Dd x, int& k) {
   const double c = r.lo + h * r.lo + h2 * (0.5 + h * (1.0 / 6)) +
                    h2 * h2 * (1.0 / 24 + h * (1.0 / 120) + h2 * (1.0 / 720));
   const Dd t = exp_log_tables::exp2_128[ni & 127];
-  const Dd m = wide::two_prod(t.hi, h);
-  const Dd s = wide::quick_two_sum(t.hi, m.hi);
-  const double lo = (((t.lo * (h + c) + m.lo) + s.lo) + t.lo) + t.hi * c;
+  const Dd hs = wide::split(h);
+  const Dd s = wide::quick_two_sum(t.hi, t.hi * hs.hi);
+  const double lo = (((t.lo * (h + c) + t.hi * hs.lo) + s.lo) + t.lo) + t.hi * c;
   return wide::quick_two_sum(s.hi, lo);
 }
 
