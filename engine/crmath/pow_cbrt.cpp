@@ -192,10 +192,9 @@ double cr_pow(double x, double y) {
 // y + d (1 - d/y) with d = (a - y^3) / (3 y^2): its own error is 5/3 (2^-50)^3 (third
 // order); y^3 in double-double is off by 2^-105 of a, d carries that (2^-105 y) and
 // four roundings of itself (2^-51 of |d| <= 2^-49.9 y): <= 2^-100 y; the final sum is an
-// exact quick_two_sum. The test runs with 2^-97. An exact cube gives a residual of
-// exactly 0 (y then has at most 18 bits, so y^2 and y^3 are exact), so d = 0 and the test
-// returns y: exact results are found exactly. cbrt has no halfway results (the cube of
-// a 54-bit odd number has more than 53 bits).
+// exact quick_two_sum. The test runs with 2^-97. An exact cube root is a double, half a
+// unit from every midpoint, far outside the bound: the test returns it, by proof. cbrt has
+// no halfway results (the cube of a 54-bit odd number has more than 53 bits).
 double cr_cbrt(double x) {
   if (x == 0 || !wide::is_finite(x)) return x + x;  // +-0, +-inf, NaN
   std::uint64_t bits = wide::bits_of(x) & ~sign_bit;
