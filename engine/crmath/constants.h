@@ -32,8 +32,9 @@ constexpr std::uint64_t two_over_pi_bits[] = {
 };
 
 // Taylor coefficients: sin_terms[k] = (-1)^(k+1) / (2k+3)!, cos_terms[k] = (-1)^k / (2k+4)!,
-// each the double nearest the factorial, then divided. |r| <= pi/4 makes the terms
-// past the last one smaller than 1e-30 of the result.
+// each the double nearest the factorial, then divided. The fast sine and cosine use the
+// first three and two (|h| <= pi/2048); all of them together reach 1e-30 of the result
+// for |r| <= pi/4.
 constexpr double sin_terms[] = {-1.0 / 6, 1.0 / 120, -1.0 / 5040, 1.0 / 362880, -1.0 / 39916800,
                                 1.0 / 6227020800, -1.0 / 1307674368000, 1.0 / 355687428096000,
                                 -1.0 / 121645100408832000, 1.0 / 51090942171709440000.0,

@@ -123,9 +123,11 @@ struct SmallAngle {
 
 inline SmallAngle small_angle(Dd h) {
   const double z = h.hi * h.hi;
-  const double sin_rest = h.hi * z * (-1.0 / 6 + z * (1.0 / 120 + z * (-1.0 / 5040)));
+  using crmath_constants::cos_terms;  // 1/24, -1/720, ...: each the double nearest
+  using crmath_constants::sin_terms;  // -1/6, 1/120, -1/5040, ...
+  const double sin_rest = h.hi * z * (sin_terms[0] + z * (sin_terms[1] + z * sin_terms[2]));
   // -z/2 is exact from z; z rounds with 2^-53 z and the sum with 2^-53 of it.
-  const double cos_rest = (-0.5 * z + z * z * (1.0 / 24 + z * (-1.0 / 720))) - h.hi * h.lo;
+  const double cos_rest = (-0.5 * z + z * z * (cos_terms[0] + z * cos_terms[1])) - h.hi * h.lo;
   return {sin_rest, cos_rest};
 }
 
