@@ -141,8 +141,9 @@ bool exact_power(double x, double y, double& result) {
 double cr_pow(double x, double y) {
   if (y == 0 || x == 1) return 1.0;
   if (wide::is_nan(x) || wide::is_nan(y)) return x + y;
-  const int y_class = integer_class(y);
-  const bool negate = (wide::bits_of(x) & sign_bit) != 0 && y_class == 1;  // -0 too
+  const bool x_negative = (wide::bits_of(x) & sign_bit) != 0;  // -0 too
+  const int y_class = x_negative ? integer_class(y) : 0;  // only a negative base needs it
+  const bool negate = x_negative && y_class == 1;
   const double ax = wide::magnitude(x);
   if (x == 0) {
     if (y < 0) return negate ? -infinity() : infinity();
@@ -156,7 +157,7 @@ double cr_pow(double x, double y) {
     const double magnitude = y > 0 ? infinity() : 0.0;
     return negate ? -magnitude : magnitude;
   }
-  if (x < 0 && y_class == 0) return nan_value();
+  if (x_negative && y_class == 0) return nan_value();
   if (ax == 1) return negate ? -1.0 : 1.0;
 
   // |log x| >= 2^-53 for x != 1, so |y| < 2^63 when |estimate| <= 1000: two_prod's
