@@ -90,7 +90,8 @@ constexpr double ln2_64_rest =
 static_assert(ln2_64_rest - ln2_64_c < 0x1p-110 && ln2_64_c - ln2_64_rest < 0x1p-110);
 constexpr double inv_ln2_64 = 0x1.71547652b82fep+6;  // 64/ln2, only to pick n
 
-// e^a = plus 2^k and e^-a = minus 2^k_minus, plus and minus in [0.99, 2.02].
+// e^a = plus 2^k and e^-a = minus 2^k_minus, plus and minus in [0.99, 2.02], each hi + lo
+// left unnormalised (|lo| <= 2^-14.8 hi): the callers' sums normalise once.
 struct ExpPair {
   Dd plus, minus;
   int k, k_minus;
@@ -101,13 +102,13 @@ struct ExpPair {
 // the rest, at most 2^-14.9: v = r.lo + q (2^-68.9), T.hi v (2^-67.9), T.lo (1 + r.hi)
 // (dropping T.lo (r.lo + q): 2^-67.9), and three sums below 2^-14.8 (2^-67.8 each); q's
 // error times T.hi < 2: 2^-65.9. In all <= 2^-64.6 of the result (>= 0.99); the table's
-// 2^-106 is negligible. The sum is normalised (quick_two_sum: exact).
+// 2^-106 is negligible. T.hi + (T.hi r.hi).hi is exact (quick_two_sum); the rest is
+// returned beside it, not added.
 [[gnu::always_inline]] inline Dd times_table(int j, Dd r, double q) {
   const Dd t = exp_log_tables::exp2_coarse[j];
   const Dd p = wide::two_prod(t.hi, r.hi);
   const Dd s = wide::quick_two_sum(t.hi, p.hi);  // |p.hi| < 2^-6.5 < t.hi
-  const double rest = s.lo + (p.lo + (t.hi * (r.lo + q) + (t.lo + t.lo * r.hi)));
-  return wide::quick_two_sum(s.hi, rest);
+  return {s.hi, s.lo + (p.lo + (t.hi * (r.lo + q) + (t.lo + t.lo * r.hi)))};
 }
 
 // e^a and e^-a for 0 <= a < 711, each with relative error <= 2^-64.5.
@@ -225,14 +226,15 @@ double cr_sinh(double x) {
   // < 5.9 * 2^-56: the result rounds to a. Subnormal and zero x included.
   if (a < 0x1p-26) return x;
   if (a >= 0.25) {
-    // Quick: sinh a = 2^(k-1) (plus - minus') with minus' = e^-a 2^-k. The errors of both
-    // (2^-64.5 each) over their difference: at most 2^-64.5 coth a <= 2^-62.47 for
-    // a >= 1/4; the sums round by 2^-104 of plus.
+    // Quick: sinh a = 2^(k-1) (plus - minus') with minus' = e^-a 2^-k. The heads' difference
+    // is exact (two_sum); the two rests (each <= 2^-14.8 plus) and then the two_sum's error
+    // are added with two roundings of at most 2^-66.7 plus each. With the errors of plus
+    // and minus (2^-64.5 each): (2^-64.5 + 2^-65.7) coth a <= 2^-62.03 for a >= 1/4.
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd v = wide::two_sum(e.plus.hi, -m.hi);
     v = wide::quick_two_sum(v.hi, v.lo + (e.plus.lo - m.lo));
-    const double vr = rounded(v, 0x1p-62);
+    const double vr = rounded(v, 0x1p-61);
     if (vr != 0.0) return wide::with_sign_of(wide::scale(vr, e.k - 1), x);
   }
   double m;
@@ -266,12 +268,13 @@ double cr_cosh(double x) {
   // cosh a - 1 < a^2/1.99 < 2^-54/1.99, below half the gap above 1 (2^-53).
   if (a < 0x1p-27) return 1.0;
   {
-    // Quick: cosh a = 2^(k-1) (plus + minus'), two positive terms: 2^-64.5 + 2^-104.
+    // Quick: cosh a = 2^(k-1) (plus + minus'), two positive terms, summed as for sinh:
+    // 2^-64.5 + 2^-65.7 <= 2^-64.06.
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd v = wide::two_sum(e.plus.hi, m.hi);
     v = wide::quick_two_sum(v.hi, v.lo + (e.plus.lo + m.lo));
-    const double vr = rounded(v, 0x1p-64);
+    const double vr = rounded(v, 0x1p-63);
     if (vr != 0.0) return wide::scale(vr, e.k - 1);
   }
   // Careful: cosh a = 2^(k-1) (r + r^-1 2^-2k) with e^a = r 2^k, r in [1/2, 2], k >= -1.
@@ -299,8 +302,8 @@ double cr_tanh(double x) {
   // 2^-56 < 3 * 2^-56): the result rounds to a.
   if (a < 0x1p-27) return x;
   if (a >= 0.25) {
-    // Quick: tanh a = (plus - minus') / (plus + minus'): the numerator's 2^-62.47 (as for
-    // sinh), the denominator's 2^-64.5, the division's 2^-102.2: <= 2^-62.15.
+    // Quick: tanh a = (plus - minus') / (plus + minus'): the numerator's 2^-62.03 (as for
+    // sinh), the denominator's 2^-64.06 (as for cosh), the division's 2^-102.2: <= 2^-61.7.
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd num = wide::two_sum(e.plus.hi, -m.hi);
