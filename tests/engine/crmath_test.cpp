@@ -497,7 +497,8 @@ TEST(AccurateMath, WithinOneUnitOfGlibc) {
 
 // sinh, cosh, tanh, asinh, acosh and atanh: the special values, both sides of each
 // threshold below which the result rounds to x or to 1, where tanh starts to round to
-// ±1, of overflow, and of each switch between evaluation paths (40 for sinh, 2^28 for
+// ±1, of overflow, and of each switch between evaluation paths (1/8 and 1/4 for sinh and
+// tanh, 1/16 and 1/4 for asinh and atanh, 1.0625 and 1.5 for acosh, 40 for sinh, 2^28 for
 // asinh and acosh, 2^500 for their correction term). Expected values: MPFR, 53 bits,
 // to nearest.
 struct HyperbolicRow {
@@ -517,6 +518,10 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_sinh, 0x1p-1, 0x1.0acd00fe63b97p-1},
     {cr_sinh, -0x1p+1, -0x1.d03cf63b6e19fp+1},
     {cr_sinh, 0x1.8p+1, 0x1.40926e70949aep+3},
+    {cr_sinh, 0x1p-3, 0x1.00aaccd00d2f1p-3},
+    {cr_sinh, 0x1.fffffffffffffp-4, 0x1.00aaccd00d2fp-3},
+    {cr_sinh, -0x1p-2, -0x1.02accd9d08102p-2},
+    {cr_sinh, 0x1.fffffffffffffp-3, 0x1.02accd9d08101p-2},
     {cr_sinh, 0x1.4p+5, 0x1.a220d397972ebp+56},
     {cr_sinh, 0x1.4000000000001p+5, 0x1.a220d3979731fp+56},
     {cr_sinh, 0x1.633ce8fb9f87dp+9, 0x1.ffffffffffd3bp+1023},
@@ -551,6 +556,10 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_tanh, 0x1p-1, 0x1.d9353d7568af3p-2},
     {cr_tanh, -0x1p+1, -0x1.ed9505e1bc3d4p-1},
     {cr_tanh, 0x1.8p+1, 0x1.fd77d111a0bp-1},
+    {cr_tanh, 0x1p-3, 0x1.fd5992bc4b835p-4},
+    {cr_tanh, 0x1.fffffffffffffp-4, 0x1.fd5992bc4b834p-4},
+    {cr_tanh, 0x1p-2, 0x1.f597ea69a1c86p-3},
+    {cr_tanh, -0x1.fffffffffffffp-3, -0x1.f597ea69a1c85p-3},
     {cr_tanh, 0x1.30fc1931f09c9p+4, 0x1.fffffffffffffp-1},
     {cr_tanh, -0x1.30fc1931f09cap+4, -1.0},
     {cr_tanh, 0x1.3ffffffffffffp+4, 1.0},
@@ -566,6 +575,10 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_asinh, 0x1p-1, 0x1.ecc2caec5160ap-2},
     {cr_asinh, -0x1p+1, -0x1.719218313d087p+0},
     {cr_asinh, 0x1.8p+1, 0x1.d185b507edc0ep+0},
+    {cr_asinh, 0x1p-4, 0x1.ffaad0fa45262p-5},
+    {cr_asinh, 0x1.fffffffffffffp-5, 0x1.ffaad0fa45261p-5},
+    {cr_asinh, -0x1p-2, -0x1.facfb2399e637p-3},
+    {cr_asinh, 0x1.fffffffffffffp-3, 0x1.facfb2399e636p-3},
     {cr_asinh, 0x1.fffffffffffffp+27, 0x1.419ecb712c481p+4},
     {cr_asinh, 0x1p+28, 0x1.419ecb712c481p+4},
     {cr_asinh, 0x1.fffffffffffffp+499, 0x1.5b4448e7fd9b1p+8},
@@ -582,6 +595,10 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_acosh, nan_value, nan_value},
     {cr_acosh, 0x1p+1, 0x1.5124271980435p+0},
     {cr_acosh, 0x1.8p+1, 0x1.c34366179d427p+0},
+    {cr_acosh, 0x1.1p+0, 0x1.682dd8ac1096dp-2},
+    {cr_acosh, 0x1.0ffffffffffffp+0, 0x1.682dd8ac10961p-2},
+    {cr_acosh, 0x1.8p+0, 0x1.ecc2caec5160ap-1},
+    {cr_acosh, 0x1.7ffffffffffffp+0, 0x1.ecc2caec51608p-1},
     {cr_acosh, 0x1.4p+5, 0x1.18709054093bp+2},
     {cr_acosh, 0x1.fffffffffffffp+27, 0x1.419ecb712c481p+4},
     {cr_acosh, 0x1p+28, 0x1.419ecb712c481p+4},
@@ -600,6 +617,10 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_atanh, 0x1p-27, 0x1p-27},
     {cr_atanh, 0x1.fffffffffffffp-27, 0x1p-26},
     {cr_atanh, 0x1p-1, 0x1.193ea7aad030bp-1},
+    {cr_atanh, 0x1p-4, 0x1.005588ad375adp-4},
+    {cr_atanh, -0x1.fffffffffffffp-5, -0x1.005588ad375acp-4},
+    {cr_atanh, 0x1p-2, 0x1.058aefa811452p-2},
+    {cr_atanh, 0x1.fffffffffffffp-3, 0x1.058aefa811451p-2},
     {cr_atanh, 0x1.fffffffffffffp-1, 0x1.2b708872320e2p+4},
     {cr_atanh, -0x1.fffffffffffffp-1, -0x1.2b708872320e2p+4},
 };
