@@ -102,8 +102,9 @@ inline Dd prod_short(double a, double b) {
 }
 
 // x = 2^e z, z in [0x1.6ap-1, 0x1.6ap+0) taken from the bits (subnormals scaled first),
-// and i the index of z's piece in log_coarse: the top 7 bits of z's bits above those of
-// 0x1.6ap-1. Exact.
+// and i the index of z's piece: the top `piece_bits` bits of z's bits above those of
+// 0x1.6ap-1 (7 for log_coarse, 8 for log_fast_table). Exact.
+template <int piece_bits>
 double reduce_log(double x, int& e, int& i) {
   std::uint64_t bits = wide::bits_of(x);
   e = 0;
@@ -112,7 +113,7 @@ double reduce_log(double x, int& e, int& i) {
     e = -64;
   }
   const std::uint64_t t = bits - 0x3fe6a00000000000;
-  i = static_cast<int>((t >> 45) & 127);
+  i = static_cast<int>((t >> (52 - piece_bits)) & ((1 << piece_bits) - 1));
   e += static_cast<int>(static_cast<std::int64_t>(t) >> 52);
   return wide::double_of(bits - (t & 0xfff0000000000000));
 }
@@ -168,7 +169,7 @@ Dd expm1_kernel(Dd x) {
 Dd log_kernel(double x) {
   int e = 0;
   int i = 0;
-  const double z = reduce_log(x, e, i);
+  const double z = reduce_log<7>(x, e, i);
   const exp_log_tables::LogEntry& coarse = exp_log_tables::log_coarse[i];
   // z = zh + zl (26 bits each); zh c1 (50 bits) and zl c1 are exact, zh c1 - 1 is exact
   // (Sterbenz: zh c1 in [1/2, 2]), and two_sum makes r1 = z c1 - 1 exactly.
@@ -231,46 +232,47 @@ Dd exp_fast(Dd x, int& k) {
 
 namespace {
 
-// log x = e ln2 - log c + log(1 + r), with c from log_coarse and r = z c - 1 exact
-// (|r| < 2^-7; < 2^-8 but for the piece just above 1). log(1 + r) = r - r^2/2 + r^3 P(r)
-// to r^11/11 (dropped: r^12/12 < 2^-87): r^2 exact from two_prod, the cubic part
-// q <= 2^-22.6 in double, off by about 3 roundings: <= 2^-74. The sum: e ln2 (e times
-// two exact parts, the third rounded by 2^-100), -log c (2^-107), the leading terms by
-// exact two_sums, the small rest (<= 2^-22) by double additions: one rounding of
-// 2^-75 for the last, far less for the others. Total < 2^-73.3: claimed 2^-72 absolute.
+// log x = e ln2 - log c + log(1 + r), with c of 9 bits from log_fast_table and r = z c - 1
+// exact in one double (|r| < 2^-8: z's top 44 bits times c is exact, minus 1 exact by
+// Sterbenz, and z's last 9 bits times c is exact; their sum is r, a multiple of 2^-61
+// below 2^-8, so it does not round). log(1 + r) = r - r^2/2 + r^3 P(r) to r^9/9 (dropped:
+// r^10/10 < 2^-83): r^2 exact from a split of r, the cubic part q <= 2^-25.6 in double,
+// off by about 3 roundings: <= 2^-76.9. The sum: e ln2 (e times two exact parts, the
+// third rounded by 2^-100), -log c (2^-107), the leading terms by exact two_sums, the
+// small rest (<= 2^-25) by double additions: 2^-78 for the last, far less for the others.
+// Total < 2^-76: claimed 2^-75 absolute (2^-77.0 seen against MPFR on 10^6 arguments).
 // With `cheap` and e != 0 (|log x| >= ln2/2), r^2/2 rounds in double and joins the small
-// rest: three more roundings of <= 2^-68 each, total < 2^-66.3: bound set to 2^-66.
+// rest: three more roundings of <= 2^-70 each, total < 2^-68.3: bound set to 2^-67
+// (2^-69.5 seen).
 // `bound` receives the absolute bound that applies.
 template <bool cheap>
 Dd log_step(double x, double& bound) {
   int e = 0;
   int i = 0;
-  const double z = reduce_log(x, e, i);
-  const exp_log_tables::LogEntry& coarse = exp_log_tables::log_coarse[i];
-  const Dd zs = wide::split(z);
-  const Dd r = wide::two_sum(zs.hi * coarse.c - 1.0, zs.lo * coarse.c);
-  const double h = r.hi;
+  const double z = reduce_log<8>(x, e, i);
+  const exp_log_tables::LogEntry& entry = exp_log_tables::log_fast_table[i];
+  const double z_top = wide::double_of(wide::bits_of(z) & ~std::uint64_t{0x1FF});
+  const double h = (z_top * entry.c - 1.0) + (z - z_top) * entry.c;  // exact
   const double h2 = h * h;
   const double h4 = h2 * h2;
   const double p = (1.0 / 3 - h * (1.0 / 4)) + h2 * (1.0 / 5 - h * (1.0 / 6)) +
-                   h4 * ((1.0 / 7 - h * (1.0 / 8)) + h2 * (1.0 / 9 - h * (1.0 / 10)) + h4 * (1.0 / 11));
+                   h4 * ((1.0 / 7 - h * (1.0 / 8)) + h2 * (1.0 / 9));
   const double q = h2 * h * p;
   const double de = static_cast<double>(e);
-  const Dd s = wide::quick_two_sum(de * ln2_a, coarse.minus_log_c.hi);  // |e ln2| > |log c| or e = 0
-  const double tables = de * ln2_b + de * ln2_c + coarse.minus_log_c.lo;
+  const Dd s = wide::quick_two_sum(de * ln2_a, entry.minus_log_c.hi);  // |e ln2| > |log c| or e = 0
+  const double tables = de * ln2_b + de * ln2_c + entry.minus_log_c.lo;
   if (cheap && e != 0) {
-    bound = 0x1p-66;
+    bound = 0x1p-67;
     const Dd u = wide::quick_two_sum(s.hi, h);  // |s.hi| >= 0.34 > |h|
-    const double lo = ((tables + r.lo - h * r.lo) + s.lo + u.lo) + (q - 0.5 * h2);
+    const double lo = (tables + s.lo + u.lo) + (q - 0.5 * h2);
     return wide::quick_two_sum(u.hi, lo);
   }
-  bound = 0x1p-72;
+  bound = 0x1p-75;
   const Dd hs = wide::split(h);  // h^2 exactly: two_prod with one split
   const double square_lo = ((hs.hi * hs.hi - h2) + 2 * hs.hi * hs.lo) + hs.lo * hs.lo;
   const Dd u = wide::two_sum(s.hi, h);
   const Dd w = wide::two_sum(u.hi, -0.5 * h2);
-  const double small = (tables + r.lo) - 0.5 * square_lo - h * r.lo;
-  const double lo = ((small + s.lo) + u.lo + w.lo) + q;
+  const double lo = (((tables - 0.5 * square_lo) + s.lo) + u.lo + w.lo) + q;
   return wide::quick_two_sum(w.hi, lo);
 }
 

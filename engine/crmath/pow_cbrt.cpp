@@ -130,10 +130,10 @@ bool exact_power(double x, double y, double& result) {
 
 // Special cases as C99 Annex F. Then two steps of Ziv's method, each e^t with t = y log|x|
 // in double-double, before the exact cases and the accurate path.
-// First: log_fast's absolute 2^-72 times |y|, and dd_mul_d's 2^-103 of |t| <= 746 (2^-93.4),
-// make t off by d <= |y| 2^-72 + 2^-93.4; e^(t + d) = e^t (1 + d (1 + d)), and exp_fast
-// adds 2^-66: the test runs with 2^-65.9 + |y| 2^-71.9 (both bumped by 2^-60 for the
-// margin), so a large |y| leaves it to the second step.
+// First: log_fast's absolute 2^-75 times |y|, and dd_mul_d's 2^-103 of |t| <= 746 (2^-93.4),
+// make t off by d <= |y| 2^-75 + 2^-93.4; e^(t + d) = e^t (1 + d (1 + d)), and exp_fast
+// adds 2^-66: the test runs with 2^-66 + |y| 2^-75 + 2^-93 (the first two bumped by
+// 2^-16 for the margin), so a large |y| leaves it to the second step.
 // Second: log_kernel's relative 2^-82 and dd_mul_d's 2^-103 give |t| 2^-81.9 <= 2^-72.3
 // absolute, a relative 2^-72.3 of the result, and exp_kernel adds 2^-91: the test runs
 // with 2^-71. When it cannot decide, an exact or halfway result is found exactly;
@@ -172,7 +172,7 @@ double cr_pow(double x, double y) {
   int k = 0;
   Dd t = wide::dd_mul_d(fast_log, y);
   if (t.hi > -746 && t.hi < 710) {
-    const double eps = 0x1.0001p-66 + wide::magnitude(y) * 0x1.0001p-72 + 0x1p-93;
+    const double eps = 0x1.0001p-66 + wide::magnitude(y) * 0x1.0001p-75 + 0x1p-93;
     const Dd r = exp_fast(t, k);  // sets k: never in the same call as its use
     if (crmath_round::round_scaled(r, eps, k, result)) return negate ? -result : result;
   }

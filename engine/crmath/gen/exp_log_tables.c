@@ -106,6 +106,43 @@ int main(int argc, char** argv) {
     print_dd(v, "},\n");
     mpfr_clear(c);
   }
+  /* The fast step's pieces: the same cut with the top 8 bits (256 pieces), c of 9 bits, so
+     that r = z c - 1 is a multiple of 2^-61 below 2^-8 in magnitude (checked here at both
+     ends of every piece): one double holds it exactly, and z's top 44 bits times c, minus
+     1, plus z's last 9 bits times c, computes it without a rounding. */
+  printf("};\n\n// Fast step, per piece i of 256: c, a 9-bit double near 1/z, and -log c.\n"
+         "constexpr LogEntry log_fast_table[256] = {\n");
+  for (int i = 0; i < 256; ++i) {
+    const unsigned long long lo_bits = 0x3fe6a00000000000ULL + ((unsigned long long)i << 44);
+    const unsigned long long hi_bits = lo_bits + (1ULL << 44);
+    double lo, hi;
+    __builtin_memcpy(&lo, &lo_bits, 8);
+    __builtin_memcpy(&hi, &hi_bits, 8);
+    mpfr_t c;
+    mpfr_init2(c, 9);
+    if (i == 149 || i == 150) {
+      mpfr_set_d(c, 1.0, MPFR_RNDN);
+    } else {
+      mpfr_set_d(w, lo, MPFR_RNDN);
+      mpfr_add_d(w, w, hi, MPFR_RNDN);
+      mpfr_ui_div(w, 2, w, MPFR_RNDN);
+      mpfr_set(c, w, MPFR_RNDN);
+    }
+    const double cd = mpfr_get_d(c, MPFR_RNDN);
+    const double ends[2] = {lo, hi - (hi >= 1 ? 0x1p-52 : 0x1p-53)};
+    for (int k = 0; k < 2; ++k) {
+      const double r = ends[k] * cd - 1;  /* to about 2^-60: enough to see the margin */
+      if (r >= 0x1p-8 || r <= -0x1p-8) {
+        fprintf(stderr, "piece %d: |z c - 1| reaches 2^-8\n", i);
+        return 1;
+      }
+    }
+    mpfr_log(v, c, MPFR_RNDN);
+    mpfr_neg(v, v, MPFR_RNDN);
+    printf("    {%a, ", cd);
+    print_dd(v, "},\n");
+    mpfr_clear(c);
+  }
   /* Second step: 1 + r with |r| < 2^-7 times c2 = 1 + D 2^-25 ~ 1/(1 + J 2^-14), J the
      nearest integer to r 2^14, leaves |r2| < 2^-14.9; c2 has at most 26 bits. */
   printf("};\n\n// For J = -128..128: c = 1 + D 2^-25 near 1/(1 + J 2^-14), and -log c.\n"
