@@ -91,11 +91,16 @@ Dd atan_kernel(double x) {
   return quick_two_sum(sum.hi, low);
 }
 
-// sqrt(v) for v >= 2^-60, within 2^-104 of it: v - s^2 is exact (two_prod, Sterbenz).
+// sqrt(v) for 2^-60 <= v <= 1 as hi + lo, hi the rounded root: hi + lo within 2^-75 of
+// sqrt v (relative). lo = (v - hi^2)/(2 hi) needs only 2^-22 of itself, since it is
+// below 2^-53 hi: with hi = sh + sl in halves of 26 bits, v - sh^2 and then minus
+// 2 sh sl are exact (Sterbenz: each pair agrees to 2^-25), sl^2 rounds below 2^-53 of
+// the residual, and 1/(2 hi) in single precision is within 2^-24.
 inline Dd sqrt_dd(double v) {
   const double s = __builtin_sqrt(v);
-  const Dd ss = two_prod(s, s);
-  return quick_two_sum(s, ((v - ss.hi) - ss.lo) / (2.0 * s));
+  const Dd halves = wide::split(s);
+  const double residual = ((v - halves.hi * halves.hi) - 2.0 * halves.hi * halves.lo) - halves.lo * halves.lo;
+  return quick_two_sum(s, residual * static_cast<double>(0.5f / static_cast<float>(s)));
 }
 
 // The kernels' bounds with slack for the error's own computation: atan's 2^-68.8,
@@ -136,7 +141,8 @@ double cr_asin(double x) {
   if (ax < 0x1p-26) return x;
   if (ax == 1.0) return wide::with_sign_of(crmath_constants::half_pi_hi, x);
   // Above 1/2, asin x = pi/2 - 2 asin(sqrt((1 - x)/2)): (1 - x)/2 is exact (Sterbenz),
-  // its root within 2^-104, which moves asin by at most 1.16 2^-104 of itself, and the
+  // its root within 2^-75, which moves asin by at most 1.16 2^-75 of itself (2^-68.2
+  // and that stay below the bound), and the
   // result is at least pi/6 with 2 asin at most pi/3 (the doubled bound).
   const bool above_half = ax > 0.5;
   const Dd a = asin_kernel(above_half ? sqrt_dd((1.0 - ax) * 0.5) : Dd{ax, 0.0});
