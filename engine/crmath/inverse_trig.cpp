@@ -1,11 +1,12 @@
-// asin, acos and atan, correctly rounded: tables of atan(i/256) and of asin's Taylor terms, Ziv's test.
+// asin, acos and atan, correctly rounded: tables of their Taylor terms at i/256, Ziv's test.
 //
-// atan: c = i/256 near x (or 1/x past 1), atan x = atan c + atan t with
-// t = (x - c)/(1 + c x), |t| <= 2^-9, and pi/2 - atan(1/x) past 1. asin: Taylor terms
-// at c = i/256 for |x| <= 1/2, asin x = pi/2 - 2 asin(sqrt((1 - x)/2)) above, where
-// 1 - x is exact; acos from the same kernel. Bounds are relative to the result unless
-// they say otherwise; docs/accuracy.md derives them.
+// atan: the Taylor terms at c = i/256 near x, or near 1/x past 1 (pi/2 - atan(1/x)).
+// asin: the Taylor terms at c = i/256 for |x| <= 1/2, and above
+// asin x = pi/2 - 2 asin(sqrt((1 - x)/2)), where 1 - x is exact; acos from the same
+// kernel. Bounds are relative to the result unless they say otherwise; docs/accuracy.md
+// derives them.
 #include "engine/crmath/asin_table.h"
+#include "engine/crmath/atan_table.h"
 #include "engine/crmath/constants.h"
 #include "engine/crmath/crmath.h"
 #include "engine/crmath/multi.h"
@@ -25,47 +26,40 @@ constexpr double nan_value = __builtin_nan("");
 constexpr Dd half_pi = {crmath_constants::half_pi_hi, crmath_constants::half_pi_lo};
 constexpr Dd pi = {2 * crmath_constants::half_pi_hi, 2 * crmath_constants::half_pi_lo};  // exact
 
-// atan x for 2^-27 <= x <= 2^55, within 2^-68.8 of it (relative).
-//
-// Up to 1: c = i/256 with i = round(256 x), t = (x - c)/(1 + c x), atan x = atan c +
-// atan t; x - c is exact (both are multiples of ulp(x) and |x - c| <= x), and with
-// x = xh + xl split in halves of 26 bits, c xh and c xl are exact (c has 9 bits) and so
-// is 1 + c xh (a multiple of 2^-42 below 2). Past 1: atan x = pi/2 - atan(1/x), with
-// i = round(256/x) and t = (1 - c x)/(x + c): 1 - c xh is exact (a multiple of 2^-34
-// below 2 in magnitude) and the two_sums are exact. Either way |t| <= 2^-9 (1 + 2^-50).
-//
-// t in two digits: q1 = num.hi/den.hi (from one reciprocal: two roundings), the
-// remainder num - q1 den exact but for its low parts (q1 den.hi by two_prod, num.hi
-// minus its hi by Sterbenz), q2 = remainder/den.hi: |error| <= 2^-101 |t|.
-// atan t = t + t^3 P(t^2), P of degree 3 from the series: the neglected t^11/11 is
-// below 2^-93 |t|; the tail t^3 P is below 2^-19.5 |t| and its roundings (z, P's sum and
-// coefficients, two products) and t.lo's part in it stay below 5.5 2^-53 of it:
-// 2^-70 |t|. Up to 1, for i >= 1, |t| <= 1.0001 atan x since x >= 2^-9, and for i = 0,
-// t is x; the table's 2^-106 and the final sums' 2^-104 bring the total below 2^-68.8.
-// Past 1 the result is at least pi/4 and atan t at most 2^-9: 2^-78.
+// atan x for 2^-27 <= x <= 2^55, within 2^-67.3 of it (relative), by the Taylor terms
+// at c = i/256 of atan y, y = x up to 1 and y = 1/x past 1 (atan x = pi/2 - atan y,
+// with pi/2 - atan c from the table's second row). Past 1, y = u + (1 - u x) u with
+// u = 1/x rounded: u x by two_prod, 1 - its hi exact (Sterbenz): y within 2^-104.
+// i = round(256 y.hi) (exact, as in the asin kernel below), d = y.hi - c is exact (both
+// multiples of ulp(y.hi) and |d| <= y.hi), |d| <= 2^-9. atan c + a1 d is exact to
+// 2^-104 (two_prod, two_sum); the tail d^2 (a[0] + a[1] d + ...) is at most 2^-16.8 of
+// atan y (at i = 1, where a[0] d^2 = c d^2 weighs most against atan y >= 2^-9) and
+// rounds within 4.5 2^-53 of itself: 2^-67.6; the last sum adds 2^-69.8, the terms left
+// out 2^-85, y.lo (through a1 + 2 a[0] d) and the table 2^-100. Past 1 the result is
+// at least pi/4 >= atan y: the same bound.
 Dd atan_kernel(double x) {
   const bool past_one = x > 1.0;
-  const double r = past_one ? 1.0 / x : x;
-  // round(256 r) without a rounded addition (256 r + 0.5 would round 0.5 - 2^-54 up);
-  // past 1, r itself is rounded, which |t|'s 2^-50 allows for.
-  const int i = (static_cast<int>(r * 512.0) + 1) >> 1;
-  const double c = i * 0x1p-8;
-  const Dd xs = wide::split(x);
-  const double cxh = c * xs.hi;
-  const double cxl = c * xs.lo;
-  const Dd num = past_one ? two_sum(1.0 - cxh, -cxl) : Dd{x - c, 0.0};
-  const Dd den = past_one ? two_sum(x, c) : two_sum(1.0 + cxh, cxl);
-  const double reciprocal = 1.0 / den.hi;
-  const double q1 = num.hi * reciprocal;
-  const Dd p = two_prod(q1, den.hi);
-  const double q2 = ((((num.hi - p.hi) - p.lo) + num.lo) - q1 * den.lo) * reciprocal;
-  const Dd t = quick_two_sum(q1, q2);
-  const double z = t.hi * t.hi;
-  const double tail = t.hi * z * (-1.0 / 3 + z * (1.0 / 5 + z * (-1.0 / 7 + z * (1.0 / 9))));
-  const Dd& a = trig_tables::atan_table[past_one][i];
+  Dd y = {x, 0.0};
+  if (past_one) {
+    const double u = 1.0 / x;
+    const Dd p = two_prod(u, x);
+    y = {u, ((1.0 - p.hi) - p.lo) * u};
+  }
+  const int i = (static_cast<int>(y.hi * 512.0) + 1) >> 1;  // round(256 y.hi)
+  const trig_tables::AtanEntry& e = trig_tables::atan_taylor[i];
+  const double d = y.hi - i * 0x1p-8;
+  const double z = d * d;
+  const double p45 = e.a[4] + d * e.a[5];
+  const double p67 = e.a[6] + d * e.a[7];
+  const double p23 = e.a[2] + d * e.a[3];
+  const double p01 = e.a[0] + d * e.a[1];
+  const double tail = z * ((p01 + z * p23) + (z * z) * (p45 + z * p67));
+  const Dd linear = two_prod(e.a1.hi, d);
+  const double low = (linear.lo + (e.a1.lo * d + y.lo * (e.a1.hi + 2.0 * e.a[0] * d))) + tail;
+  const Dd& a0 = trig_tables::atan_table[past_one][i];
   const double sign = past_one ? -1.0 : 1.0;
-  const Dd sum = two_sum(a.hi, sign * t.hi);
-  return quick_two_sum(sum.hi, sum.lo + (a.lo + sign * (t.lo + tail)));
+  const Dd sum = two_sum(a0.hi, sign * linear.hi);
+  return quick_two_sum(sum.hi, (sum.lo + a0.lo) + sign * low);
 }
 
 // asin y for 0 <= y.hi <= 1/2 + 2^-50 (y.lo within half a unit of y.hi), by the Taylor
@@ -87,7 +81,8 @@ Dd atan_kernel(double x) {
   const double tail = z * ((p01 + z * p23) + (z * z) * (p45 + z * p67));
   const Dd linear = two_prod(e.a1.hi, d);
   const Dd sum = two_sum(e.a0.hi, linear.hi);
-  const double low = (((sum.lo + linear.lo) + e.a0.lo) + (e.a1.lo * d + y.lo * (e.a1.hi + 2.0 * e.a[0] * d))) + tail;
+  const double low =
+      (((sum.lo + linear.lo) + e.a0.lo) + (e.a1.lo * d + y.lo * (e.a1.hi + 2.0 * e.a[0] * d))) + tail;
   return quick_two_sum(sum.hi, low);
 }
 
@@ -99,14 +94,15 @@ Dd atan_kernel(double x) {
 inline Dd sqrt_dd(double v) {
   const double s = __builtin_sqrt(v);
   const Dd halves = wide::split(s);
-  const double residual = ((v - halves.hi * halves.hi) - 2.0 * halves.hi * halves.lo) - halves.lo * halves.lo;
+  const double residual =
+      ((v - halves.hi * halves.hi) - 2.0 * halves.hi * halves.lo) - halves.lo * halves.lo;
   return quick_two_sum(s, residual * static_cast<double>(0.5f / static_cast<float>(s)));
 }
 
-// The kernels' bounds with slack for the error's own computation: atan's 2^-68.8,
+// The kernels' bounds with slack for the error's own computation: atan's 2^-67.3,
 // asin's 2^-68.2, and twice that for pi/2 - 2 asin y, which is at least pi/6 with
 // 2 asin y at most pi/3.
-constexpr double atan_bound = 0x1p-68;
+constexpr double atan_bound = 0x1p-67;
 constexpr double asin_bound = 0x1.7p-68;  // 2^-67.48
 constexpr double asin_doubled_bound = 0x1.7p-67;
 

@@ -112,7 +112,8 @@ inline Reduced reduce(double x) {
   const double low = (y2.lo + y3.lo) - kd * trig_tables::pi_1024_p4;
   const Dd h = two_sum(y3.hi, low);
   const auto k = static_cast<long long>(kd);
-  return {static_cast<int>(k & 2047), h, wide::magnitude(h.hi) * 0x1p-103 + wide::magnitude(kd) * 0x1p-136};
+  const double error = wide::magnitude(h.hi) * 0x1p-103 + wide::magnitude(kd) * 0x1p-136;
+  return {static_cast<int>(k & 2047), h, error};
 }
 
 // sin h - h and cos h - 1 for |h| <= rho = pi/2048 + 2^-30 < 2^-9.34, from h.hi.
@@ -148,8 +149,10 @@ inline Dd sin_at(int index, Dd h, SmallAngle small) {
   const Dd& cosine = sin_table[512 - sine_index];
   const std::uint64_t s_sign = static_cast<std::uint64_t>(quadrant & 2) << 62;
   const std::uint64_t c_sign = static_cast<std::uint64_t>((quadrant + 1) & 2) << 62;
-  const Dd s = {wide::double_of(bits_of(sine.hi) ^ s_sign), wide::double_of(bits_of(sine.lo) ^ s_sign)};
-  const Dd c = {wide::double_of(bits_of(cosine.hi) ^ c_sign), wide::double_of(bits_of(cosine.lo) ^ c_sign)};
+  const Dd s = {wide::double_of(bits_of(sine.hi) ^ s_sign),
+                wide::double_of(bits_of(sine.lo) ^ s_sign)};
+  const Dd c = {wide::double_of(bits_of(cosine.hi) ^ c_sign),
+                wide::double_of(bits_of(cosine.lo) ^ c_sign)};
   const Dd ch = two_prod(c.hi, h.hi);      // exact
   const Dd main = two_sum(s.hi, ch.hi);   // exact
   const double low = (((main.lo + ch.lo) + s.lo) + (c.hi * h.lo + c.lo * h.hi)) +
