@@ -185,14 +185,21 @@ static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, 
 }
 
 // a + sqrt(a^2 + one) for one = +1 (a >= 1/16) or -1 (a >= 1.0625), as hi + lo with relative
-// error <= 2^-101.5 and |lo| <= 2^-51.6 hi; hi is a + s with s the square root of the head
-// of a^2 + one, so the logarithm can start on it before the Newton correction is done.
-// a^2 + one = Q.hi + Q.lo to 2^-104 (exact square, one rounding; for one = -1 and a^2 < 2
-// the subtraction is exact, Sterbenz, and otherwise a^2 - 1 >= a^2/2). s < a + s, so a + s - hi is exact (quick_two_sum's error term). The Newton
-// correction (Q - s^2)/(2s), as in square_root: 2^-102.4 of s, at most 1.51 * 2^-53 s; its
-// sum with the exact term rounds by 2^-104.6: in all <= 2^-101.5.
+// error <= 2^-100 and |lo| <= 2^-50.3 hi. hi = a + s with s the square root of the first sum
+// of a^2 + one, so that the logarithm can start on hi while the corrections finish.
+// q.hi = a^2.hi + one and q.lo = its exact error + a^2.lo: q = a^2 + one but for q.lo's
+// rounding, 2^-53 of |q.lo| <= 2^-53 (q.hi + a^2) <= 2^-49.9 q.hi (a^2 <= 8.6 q.hi), so
+// 2^-102.9 of q. s = sqrt(q.hi)(1 + d), |d| <= 2^-53; the residual q - s^2 = (q.hi - p.hi)
+// - p.lo + q.lo (q.hi - p.hi exact, Sterbenz) is at most 2^-49.6 q.hi and rounds twice
+// (2^-102.3 q.hi). Newton's step s + res/(2s) leaves h^2/8 s, h <= 2^-49.6: 2^-102.2 s; the
+// step computed as (res s)(0.5/q.hi) (s/q.hi = (1/s)(1 + d)^2, three roundings) is off by
+// 2^-50.7 of itself (<= 2^-50.6 s): 2^-101.3 s; the residual's and q's errors add 2^-103.3
+// and 2^-103.9 of s. s < hi exactly when one < 0, so a + s - hi is exact (quick_two_sum's
+// error term), and adding the step rounds by 2^-103.3 of hi: in all <= 2^-100 of a + s.
 [[gnu::always_inline]] inline Dd plus_root(double a, double one) {
-  const Dd q = wide::dd_add_d(wide::two_prod(a, a), one);
+  const Dd sq = wide::two_prod(a, a);
+  Dd q = wide::two_sum(sq.hi, one);
+  q.lo += sq.lo;
   const double s = std::sqrt(q.hi);
   const double half_inverse = 0.5 / q.hi;
   const double hi = a + s;
@@ -333,7 +340,7 @@ double cr_asinh(double x) {
   // 2^-51 < 6 * 2^-53): the result rounds to a.
   if (a < 0x1p-26) return x;
   if (a >= 0x1p-4) {
-    // Quick: log(a + sqrt(a^2 + 1)) (its argument to 2^-101.5, so that much absolute in the
+    // Quick: log(a + sqrt(a^2 + 1)) (its argument to 2^-100, so that much absolute in the
     // log), or for a >= 2^28 log(2 (a + 1/(4a))) = log 2a + 1/(4a^2) - 1/(32a^4)..., which
     // differs from asinh a by 2/(32a^4) <= 2^-116 (1/(4a) rounded: 2^-111). quick_log's
     // 2^-65.3 absolute over asinh a: >= 0.247 for a >= 1/4, <= 2^-63.28; >= 2^-4.001 for
@@ -366,7 +373,7 @@ double cr_acosh(double x) {
   if (x == 1.0) return 0.0;
   if (!wide::is_finite(x)) return x;
   if (x >= 1.0625) {
-    // Quick: log(x + sqrt(x^2 - 1)) (the argument to 2^-101.5), or for x >= 2^28
+    // Quick: log(x + sqrt(x^2 - 1)) (the argument to 2^-100), or for x >= 2^28
     // log(2 (x - 1/(4x))), off by 2^-116 as for asinh. quick_log's 2^-65.3 absolute over
     // acosh x: >= 0.96 for x >= 1.5, <= 2^-65.24; >= 0.35 for x >= 1.0625, <= 2^-63.79.
     const Dd u = x < 0x1p28 ? plus_root(x, -1.0) : Dd{x, -0.25 / x};
