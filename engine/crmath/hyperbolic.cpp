@@ -184,7 +184,7 @@ static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, 
   return wide::quick_two_sum(s2.hi, rest);
 }
 
-// a + sqrt(a^2 + one) for one = +1 (a >= 1/16) or -1 (a >= 1.0625), as hi + lo with relative
+// a + sqrt(a^2 + one) for one = +1 (a >= 1/64) or -1 (a >= 1.0625), as hi + lo with relative
 // error <= 2^-100 and |lo| <= 2^-50.3 hi. hi = a + s with s the square root of the first sum
 // of a^2 + one, so that the logarithm can start on hi while the corrections finish.
 // q.hi = a^2.hi + one and q.lo = its exact error + a^2.lo: q = a^2 + one but for q.lo's
@@ -232,17 +232,17 @@ double cr_sinh(double x) {
   // gap above a is 2^(e-53), and a^3/5.9 < 2^(3e+3)/5.9 < 2^(e-53) since 2^(2e) <= 4 * 2^-56
   // < 5.9 * 2^-56: the result rounds to a. Subnormal and zero x included.
   if (a < 0x1p-26) return x;
-  if (a >= 0.125) {
+  if (a >= 0x1p-5) {
     // Quick: sinh a = 2^(k-1) (plus - minus') with minus' = e^-a 2^-k. The heads' difference
     // is exact (two_sum); the two rests (each <= 2^-14.8 plus) and then the two_sum's error
     // are added with two roundings of at most 2^-66.7 plus each. With the errors of plus
-    // and minus (2^-64.5 each): (2^-64.5 + 2^-65.7) coth a, <= 2^-62.03 for a >= 1/4 and
-    // <= 2^-61.05 for a >= 1/8 (coth 1/8 < 8.05).
+    // and minus (2^-64.5 each): (2^-64.5 + 2^-65.7) coth a, <= 2^-62.03 for a >= 1/4,
+    // <= 2^-61.05 for a >= 1/8 (coth 1/8 < 8.05), <= 2^-59.06 for a >= 1/32 (coth < 32.02).
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd v = wide::two_sum(e.plus.hi, -m.hi);
     v = wide::quick_two_sum(v.hi, v.lo + (e.plus.lo - m.lo));
-    const double vr = rounded(v, a >= 0.25 ? 0x1p-61 : 0x1p-60);
+    const double vr = rounded(v, a >= 0.25 ? 0x1p-61 : a >= 0.125 ? 0x1p-60 : 0x1p-58);
     if (vr != 0.0) return wide::with_sign_of(wide::scale(vr, e.k - 1), x);
   }
   double m;
@@ -309,17 +309,17 @@ double cr_tanh(double x) {
   // gap below is 2^(e-54) > 2^(3e)/3; otherwise it is 2^(e-53) > 2^(3e+3)/3 (as 2^(2e) <=
   // 2^-56 < 3 * 2^-56): the result rounds to a.
   if (a < 0x1p-27) return x;
-  if (a >= 0.125) {
+  if (a >= 0x1p-5) {
     // Quick: tanh a = (plus - minus') / (plus + minus'): the numerator's error as for sinh,
     // the denominator's 2^-64.06 (as for cosh), the division's 2^-102.2: <= 2^-61.7 for
-    // a >= 1/4, <= 2^-60.9 for a >= 1/8.
+    // a >= 1/4, <= 2^-60.9 for a >= 1/8, <= 2^-59.0 for a >= 1/32.
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd num = wide::two_sum(e.plus.hi, -m.hi);
     num = wide::quick_two_sum(num.hi, num.lo + (e.plus.lo - m.lo));
     Dd den = wide::two_sum(e.plus.hi, m.hi);
     den = wide::quick_two_sum(den.hi, den.lo + (e.plus.lo + m.lo));
-    const double t = rounded(divide(num, den), a >= 0.25 ? 0x1p-61 : 0x1p-60);
+    const double t = rounded(divide(num, den), a >= 0.25 ? 0x1p-61 : a >= 0.125 ? 0x1p-60 : 0x1p-58);
     if (t != 0.0) return wide::with_sign_of(t, x);
   }
   // Careful: tanh a = E / (E + 2) with E = e^2a - 1 (2a <= 40, exact doubling). delta_E <= 2^-85;
@@ -339,14 +339,15 @@ double cr_asinh(double x) {
   // gap below is 2^(e-54) > 2^(3e)/6; otherwise it is 2^(e-53) > 2^(3e+3)/6 (as 2^(2e+3) <=
   // 2^-51 < 6 * 2^-53): the result rounds to a.
   if (a < 0x1p-26) return x;
-  if (a >= 0x1p-4) {
+  if (a >= 0x1p-6) {
     // Quick: log(a + sqrt(a^2 + 1)) (its argument to 2^-100, so that much absolute in the
     // log), or for a >= 2^28 log(2 (a + 1/(4a))) = log 2a + 1/(4a^2) - 1/(32a^4)..., which
     // differs from asinh a by 2/(32a^4) <= 2^-116 (1/(4a) rounded: 2^-111). quick_log's
     // 2^-65.3 absolute over asinh a: >= 0.247 for a >= 1/4, <= 2^-63.28; >= 2^-4.001 for
-    // a >= 1/16, <= 2^-61.3.
+    // a >= 1/16, <= 2^-61.3; >= 2^-6.0001 for a >= 1/64, <= 2^-59.3.
     const Dd u = a < 0x1p28 ? plus_root(a, 1.0) : Dd{a, 0.25 / a};
-    const double r = rounded(quick_log(u, a < 0x1p28 ? 0 : 1), a >= 0.25 ? 0x1p-63 : 0x1p-61);
+    const double r =
+        rounded(quick_log(u, a < 0x1p28 ? 0 : 1), a >= 0.25 ? 0x1p-63 : a >= 0x1p-4 ? 0x1p-61 : 0x1p-59);
     if (r != 0.0) return wide::with_sign_of(r, x);
   }
   Dd y;
@@ -411,13 +412,13 @@ double cr_atanh(double x) {
   // 2^e <= a < 2^(e+1), e <= -28, half the gap above a is 2^(e-53) > 2^(3e+3)/2.99 (as
   // 2^(2e) <= 2^-56 < 2.99 * 2^-56): the result rounds to a.
   if (a < 0x1p-27) return x;
-  if (a >= 0x1p-4) {
+  if (a >= 0x1p-6) {
     // Quick: log((1 + a) / (1 - a)) / 2; 1 + a and 1 - a exact (two_sum), the quotient to
     // 2^-102.2 (left as q1 + q2, |q2| <= 2^-51.4 q1, for quick_log to start on q1);
     // quick_log's 2^-65.3 absolute over 2 atanh a: >= 0.51 for a >= 1/4, <= 2^-64.3;
-    // >= 2^-2.998 for a >= 1/16, <= 2^-62.3.
+    // >= 2^-2.998 for a >= 1/16, <= 2^-62.3; >= 2^-4.9999 for a >= 1/64, <= 2^-60.3.
     const Dd u = divide(wide::two_sum(1.0, a), wide::two_sum(1.0, -a), false);
-    const double r = rounded(quick_log(u, 0), a >= 0.25 ? 0x1p-64 : 0x1p-62);
+    const double r = rounded(quick_log(u, 0), a >= 0.25 ? 0x1p-64 : a >= 0x1p-4 ? 0x1p-62 : 0x1p-60);
     if (r != 0.0) return wide::with_sign_of(r * 0.5, x);
   }
   // Careful: atanh a = log1p(2a / (1 - a)) / 2. 1 - a: exact (two_sum; a <= 1 - 2^-53). 2a: exact.

@@ -497,9 +497,9 @@ TEST(AccurateMath, WithinOneUnitOfGlibc) {
 
 // sinh, cosh, tanh, asinh, acosh and atanh: the special values, both sides of each
 // threshold below which the result rounds to x or to 1, where tanh starts to round to
-// ±1, of overflow, and of each switch between evaluation paths (1/8 and 1/4 for sinh and
-// tanh, 1/16 and 1/4 for asinh and atanh, 1.0625 and 1.5 for acosh, 40 for sinh, 2^28 for
-// asinh and acosh, 2^500 for their correction term). Expected values: MPFR, 53 bits,
+// ±1, of overflow, and of each switch between evaluation paths (1/32, 1/8 and 1/4 for sinh
+// and tanh, 1/64, 1/16 and 1/4 for asinh and atanh, 1.0625 and 1.5 for acosh, 40 for sinh,
+// 2^28 for asinh and acosh, 2^500 for their correction term). Expected values: MPFR, 53 bits,
 // to nearest.
 struct HyperbolicRow {
   double (*f)(double);
@@ -518,6 +518,8 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_sinh, 0x1p-1, 0x1.0acd00fe63b97p-1},
     {cr_sinh, -0x1p+1, -0x1.d03cf63b6e19fp+1},
     {cr_sinh, 0x1.8p+1, 0x1.40926e70949aep+3},
+    {cr_sinh, 0x1p-5, 0x1.000aaacccd00dp-5},
+    {cr_sinh, -0x1.fffffffffffffp-6, -0x1.000aaacccd00dp-5},
     {cr_sinh, 0x1p-3, 0x1.00aaccd00d2f1p-3},
     {cr_sinh, 0x1.fffffffffffffp-4, 0x1.00aaccd00d2fp-3},
     {cr_sinh, -0x1p-2, -0x1.02accd9d08102p-2},
@@ -556,6 +558,8 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_tanh, 0x1p-1, 0x1.d9353d7568af3p-2},
     {cr_tanh, -0x1p+1, -0x1.ed9505e1bc3d4p-1},
     {cr_tanh, 0x1.8p+1, 0x1.fd77d111a0bp-1},
+    {cr_tanh, -0x1p-5, -0x1.ffd559992b1dep-6},
+    {cr_tanh, 0x1.fffffffffffffp-6, 0x1.ffd559992b1ddp-6},
     {cr_tanh, 0x1p-3, 0x1.fd5992bc4b835p-4},
     {cr_tanh, 0x1.fffffffffffffp-4, 0x1.fd5992bc4b834p-4},
     {cr_tanh, 0x1p-2, 0x1.f597ea69a1c86p-3},
@@ -575,6 +579,8 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_asinh, 0x1p-1, 0x1.ecc2caec5160ap-2},
     {cr_asinh, -0x1p+1, -0x1.719218313d087p+0},
     {cr_asinh, 0x1.8p+1, 0x1.d185b507edc0ep+0},
+    {cr_asinh, 0x1p-6, 0x1.fffaaad10fa37p-7},
+    {cr_asinh, -0x1.fffffffffffffp-7, -0x1.fffaaad10fa36p-7},
     {cr_asinh, 0x1p-4, 0x1.ffaad0fa45262p-5},
     {cr_asinh, 0x1.fffffffffffffp-5, 0x1.ffaad0fa45261p-5},
     {cr_asinh, -0x1p-2, -0x1.facfb2399e637p-3},
@@ -617,6 +623,8 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_atanh, 0x1p-27, 0x1p-27},
     {cr_atanh, 0x1.fffffffffffffp-27, 0x1p-26},
     {cr_atanh, 0x1p-1, 0x1.193ea7aad030bp-1},
+    {cr_atanh, -0x1p-6, -0x1.000555888ad1dp-6},
+    {cr_atanh, 0x1.fffffffffffffp-7, 0x1.000555888ad1cp-6},
     {cr_atanh, 0x1p-4, 0x1.005588ad375adp-4},
     {cr_atanh, -0x1.fffffffffffffp-5, -0x1.005588ad375acp-4},
     {cr_atanh, 0x1p-2, 0x1.058aefa811452p-2},
