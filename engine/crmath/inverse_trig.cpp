@@ -32,7 +32,8 @@ constexpr Dd pi = {2 * crmath_constants::half_pi_hi, 2 * crmath_constants::half_
 // u = 1/x rounded: u x by two_prod, 1 - its hi exact (Sterbenz): y within 2^-104.
 // i = round(256 y.hi) (exact, as in the asin kernel below), d = y.hi - c is exact (both
 // multiples of ulp(y.hi) and |d| <= y.hi), |d| <= 2^-9. atan c + a1 d is exact to
-// 2^-104 (two_prod, two_sum); the tail d^2 (a[0] + a[1] d + ...) is at most 2^-16.8 of
+// 2^-78 (a1 as a 26-bit head, exact with d's halves, and a rest: the table's 2^-79;
+// the sums' roundings 2^-79); the tail d^2 (a[0] + a[1] d + ...) is at most 2^-16.8 of
 // atan y (at i = 1, where a[0] d^2 = c d^2 weighs most against atan y >= 2^-9) and
 // rounds within 4.5 2^-53 of itself: 2^-67.6; the last sum adds 2^-69.8, the terms left
 // out 2^-85, y.lo (through a1 + 2 a[0] d) and the table 2^-100. Past 1 the result is
@@ -54,17 +55,20 @@ Dd atan_kernel(double x) {
   const double p23 = e.a[2] + d * e.a[3];
   const double p01 = e.a[0] + d * e.a[1];
   const double tail = z * ((p01 + z * p23) + (z * z) * (p45 + z * p67));
-  const Dd linear = two_prod(e.a1.hi, d);
-  const double low = (linear.lo + (e.a1.lo * d + y.lo * (e.a1.hi + 2.0 * e.a[0] * d))) + tail;
+  // a1 d: a1.hi has 26 bits, so its products with d's halves are exact.
+  const Dd halves = wide::split(d);
+  const double linear_hi = e.a1.hi * halves.hi;
+  const double low = ((e.a1.hi * halves.lo + e.a1.lo * d) + y.lo * (e.a1.hi + 2.0 * e.a[0] * d)) + tail;
   const Dd& a0 = trig_tables::atan_table[past_one][i];
   const double sign = past_one ? -1.0 : 1.0;
-  const Dd sum = two_sum(a0.hi, sign * linear.hi);
+  const Dd sum = two_sum(a0.hi, sign * linear_hi);
   return quick_two_sum(sum.hi, (sum.lo + a0.lo) + sign * low);
 }
 
 // asin y for 0 <= y.hi <= 1/2 + 2^-50 (y.lo within half a unit of y.hi), by the Taylor
 // terms at c = i/256, i = round(256 y.hi): d = y.hi - c is exact (as x - c above) and
-// |d| <= 2^-9. a0 + a1 d is exact to 2^-104 (two_prod, two_sum); the tail
+// |d| <= 2^-9. a0 + a1 d is exact to 2^-78 (a1 as a 26-bit head, exact with d's
+// halves, and a rest: the table's 2^-79; the sums' roundings 2^-79); the tail
 // d^2 (a[0] + a[1] d + ...) is below 2^-17.8 of the result and rounds to within
 // 4.5 2^-53 of itself, the terms left out are below 2^-85 and y.lo enters through the
 // derivative a1 + 2 a[0] d: within 2^-68.2 of asin y.
@@ -79,10 +83,11 @@ Dd atan_kernel(double x) {
   const double p23 = e.a[2] + d * e.a[3];
   const double p01 = e.a[0] + d * e.a[1];
   const double tail = z * ((p01 + z * p23) + (z * z) * (p45 + z * p67));
-  const Dd linear = two_prod(e.a1.hi, d);
-  const Dd sum = two_sum(e.a0.hi, linear.hi);
-  const double low =
-      (((sum.lo + linear.lo) + e.a0.lo) + (e.a1.lo * d + y.lo * (e.a1.hi + 2.0 * e.a[0] * d))) + tail;
+  const Dd halves = wide::split(d);  // a1.hi has 26 bits: exact products with both halves
+  const Dd sum = two_sum(e.a0.hi, e.a1.hi * halves.hi);
+  const double low = (((sum.lo + e.a1.hi * halves.lo) + e.a0.lo) +
+                      (e.a1.lo * d + y.lo * (e.a1.hi + 2.0 * e.a[0] * d))) +
+                     tail;
   return quick_two_sum(sum.hi, low);
 }
 
