@@ -20,11 +20,11 @@ wide::Dd exp_kernel(wide::Dd x, int& k);
 wide::Dd expm1_kernel(wide::Dd x);
 
 // log x for finite x > 0, subnormals included; exactly 0 for x = 1. Relative error
-// <= 2^-82 of |log x| (so also near 1, where log x is tiny).
+// <= 2^-85 of |log x| (so also near 1, where log x is tiny).
 wide::Dd log_kernel(double x);
 
 // log(1 + x.hi + x.lo) for x.hi > -1 (and 1 + x > 0), |x.lo| <= ulp(x.hi), x finite.
-// Relative error <= 2^-81 of |log(1 + x)|, with no cancellation for small x.
+// Relative error <= 2^-84 of |log(1 + x)|, with no cancellation for small x.
 wide::Dd log1p_kernel(wide::Dd x);
 
 // The fast first steps of exp, log, log10 and pow: fewer exact products, looser bounds.
