@@ -118,6 +118,7 @@ inline Reduced reduce(double x) {
 
 // sin h - h and cos h - 1 for |h| <= rho = pi/2048 + 2^-30 < 2^-9.34, from h.hi.
 struct SmallAngle {
+  Dd h_halves;      // h.hi in halves of 26 bits, for exact products with the table's heads
   double sin_rest;  // within 2^-50 of sin h - h, which is below |h|^3/6 (the h^9 term: 2^-93 |h|)
   double cos_rest;  // within 2.5 2^-53 |cos h - 1| + 2^-80 of cos h - 1, h.lo's part included
 };
@@ -129,16 +130,17 @@ inline SmallAngle small_angle(Dd h) {
   const double sin_rest = h.hi * z * (sin_terms[0] + z * (sin_terms[1] + z * sin_terms[2]));
   // -z/2 is exact from z; z rounds with 2^-53 z and the sum with 2^-53 of it.
   const double cos_rest = (-0.5 * z + z * z * (cos_terms[0] + z * cos_terms[1])) - h.hi * h.lo;
-  return {sin_rest, cos_rest};
+  return {wide::split(h.hi), sin_rest, cos_rest};
 }
 
 // sin(index pi/1024 + h) as hi + lo, within 2^-68 of it (relative) plus the reduction's
 // error. With s = sin a, c = cos a from the table: s cos h + c sin h
-// = s + c h + (s cos_rest + c sin_rest). s + c h is kept exact to 2^-104 (two_prod,
-// two_sum); |s| <= 2 |result| and |c h| <= 1.01 |result| (|h| <= pi/2048 and a is a
+// = s + c h + (s cos_rest + c sin_rest). s + c h is kept exact to 2^-77 (the table's
+// 26-bit heads times h.hi's halves exactly, a two_sum, the rests to 2^-79 and the sums'
+// roundings); |s| <= 2 |result| and |c h| <= 1.01 |result| (|h| <= pi/2048 and a is a
 // multiple of pi/1024), so |s cos_rest| <= 2^-18.7 |result| and |c sin_rest| <= 2^-21.3
-// |result|: their rounding errors (cos_rest 2.5 2^-53, s.lo left out 2^-53, the product
-// 2^-53, the last sum 2^-53 of 2^-18.4) add to below 2^-68.6 of the result.
+// |result|: their rounding errors (cos_rest 2.5 2^-53, s rounded to one double 2^-53,
+// the product 2^-53, the last sum 2^-53 of 2^-18.4) add to below 2^-68.5 of the result.
 inline Dd sin_at(int index, Dd h, SmallAngle small) {
   // Quadrant q, a = q pi/2 + j pi/1024: sin a and cos a are +-sin_table[j] and
   // +-sin_table[512 - j], swapped in odd quadrants. No branches: the quadrant is random.
@@ -153,10 +155,13 @@ inline Dd sin_at(int index, Dd h, SmallAngle small) {
                 wide::double_of(bits_of(sine.lo) ^ s_sign)};
   const Dd c = {wide::double_of(bits_of(cosine.hi) ^ c_sign),
                 wide::double_of(bits_of(cosine.lo) ^ c_sign)};
-  const Dd ch = two_prod(c.hi, h.hi);      // exact
-  const Dd main = two_sum(s.hi, ch.hi);   // exact
-  const double low = (((main.lo + ch.lo) + s.lo) + (c.hi * h.lo + c.lo * h.hi)) +
-                     c.hi * small.sin_rest + s.hi * small.cos_rest;
+  // The heads have 26 bits: c.hi times either half of h.hi is exact.
+  const Dd main = two_sum(s.hi, c.hi * small.h_halves.hi);  // exact
+  const double s_full = s.hi + s.lo;
+  const double c_full = c.hi + c.lo;
+  const double low = (((main.lo + c.hi * small.h_halves.lo) + s.lo) +
+                      (c_full * h.lo + c.lo * h.hi)) +
+                     c_full * small.sin_rest + s_full * small.cos_rest;
   return quick_two_sum(main.hi, low);  // |main.hi| >= |low|: exact
 }
 
