@@ -7,9 +7,10 @@
 //     double and the few products that matter exact (about 2^-62 relative), for the
 //     arguments away from 0 (and from 1 for acosh), where no cancellation amplifies it;
 //   careful: the exp and log kernels in double-double (about 2^-80), for every argument;
-//   the accurate path, when neither test can decide. Every fast-path result has magnitude above 2^-28, so the
-// test never meets the subnormal grid, and overflow happens only in wide::scale, after
-// the rounding to 53 bits (which is on the same grid as the scaled result).
+//   the accurate path, when neither test can decide.
+// Every result the tests decide has magnitude above 2^-28, so no test meets the subnormal
+// grid, and overflow happens only in wide::scale, after the rounding to 53 bits (which is
+// on the same grid as the scaled result).
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -30,8 +31,9 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 // The value y stands for, when every real within rel * |y.hi| of y.hi + y.lo rounds to
 // the same double; 0 (which no caller's result can be) when the test cannot decide.
 // rel is a power of two and |y.hi| >= 2^-30, so e is exact. The proven bound must be
-// strictly below rel (each caller keeps a margin of at least 2^-0.8 ≈ 0.57); the margin
-// covers the rounding of y.lo ± e, so that y.hi + (y.lo ± e) bracket the exact result.
+// strictly below rel: each caller keeps a margin of at least 9 % of rel, far more than
+// the 2^-105 |y.hi| by which y.lo ± e can round, so y.hi + (y.lo ± e) bracket the exact
+// result, and rounding is monotonic.
 double rounded(Dd y, double rel) {
   const double e = wide::magnitude(y.hi) * rel;
   const double down = y.hi + (y.lo - e);
@@ -98,12 +100,12 @@ struct ExpPair {
 };
 
 // T (1 + r + q) with T = 2^(j/64) from the table, q = e^r - 1 - r given with absolute
-// error <= 2^-66.9, |r.hi| < 2^-7.5, |r.lo| <= 2^-61. T.hi r.hi is exact (two_prod);
-// the rest, at most 2^-14.9: v = r.lo + q (2^-68.9), T.hi v (2^-67.9), T.lo (1 + r.hi)
-// (dropping T.lo (r.lo + q): 2^-67.9), and three sums below 2^-14.8 (2^-67.8 each); q's
-// error times T.hi < 2: 2^-65.9. In all <= 2^-64.6 of the result (>= 0.99); the table's
-// 2^-106 is negligible. T.hi + (T.hi r.hi).hi is exact (quick_two_sum); the rest is
-// returned beside it, not added.
+// error <= 2^-66.85, |q| < 2^-16, |r.hi| < 2^-7.52, |r.lo| <= 2^-61. T.hi r.hi is exact
+// (two_prod), and so is T.hi + its head (quick_two_sum; the sum stays below 2). The rest,
+// below 2^-15, in units of 2^-68: q's error times T.hi < 2, 4.44; v = r.lo + q rounds by
+// 2^-70, times T.hi, 0.5; T.hi v rounds by 1; dropping T.lo (r.lo + q), 0.49; three sums
+// below 2^-15, 1 each: 9.43 units, 2^-64.76, over a result >= 0.994: <= 2^-64.6. The
+// table's 2^-106 is negligible. The rest is returned beside the head, not added.
 [[gnu::always_inline]] inline Dd times_table(int j, Dd r, double q) {
   const Dd t = exp_log_tables::exp2_coarse[j];
   const Dd p = wide::two_prod(t.hi, r.hi);
@@ -111,13 +113,14 @@ struct ExpPair {
   return {s.hi, s.lo + (p.lo + (t.hi * (r.lo + q) + (t.lo + t.lo * r.hi)))};
 }
 
-// e^a and e^-a for 0 <= a < 711, each with relative error <= 2^-64.5.
+// e^a and e^-a for 0 <= a < 711, each with relative error <= 2^-64.6.
 // n = nearest integer to 64a/ln2 (at most 65600), r = a - n ln2/64: a - n A is exact
 // (Sterbenz, or n = 0), n B exact, n B + n C rounds by 2^-78, and the two_sum is exact, so
-// |r.lo| <= ulp(r.hi)/2 <= 2^-61. |r| <= ln2/128 + 2^-40 < 2^-7.52. e^r - 1 - r = E + O (even and odd parts up to r^7), e^-r - 1 + r =
-// E - O; the rest r^8/8! (1.01) <= 2^-75.4. E <= 2^-16.04 in double with three roundings
-// (2^-67.5), O <= 2^-25 (2^-76), r.hi for r in both (r.lo <= 2^-61: 2^-68.5): q has absolute
-// error <= 2^-66.9, as times_table assumes. e^-a = 2^(-n/64) e^-r with
+// |r.lo| <= ulp(r.hi)/2 <= 2^-61. |r| <= ln2/128 + 2^-40 < 2^-7.52. e^r - 1 - r = E + O
+// (even and odd parts up to r^7), e^-r - 1 + r = E - O; the rest r^8/8! (1.01) <= 2^-75.4.
+// E <= 2^-16.04 in double with three roundings of 2^-53 (2^-67.46), O <= 2^-25 (2^-76),
+// r.hi for r in both (r.lo <= 2^-61 times the slope e^r - 1 < 2^-7.52: 2^-68.52): q has
+// absolute error <= 2^-66.85, as times_table assumes. e^-a = 2^(-n/64) e^-r with
 // 2^(-n/64) = 2^(-k-1) 2^((64-j)/64) for j != 0.
 [[gnu::always_inline]] inline ExpPair exp_pair(double a) {
   const double n = (a * inv_ln2_64 + 0x1.8p52) - 0x1.8p52;
@@ -151,7 +154,7 @@ constexpr double ln2_b = (crmath_constants::ln2_hi - ln2_a) + crmath_constants::
 static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, by MPFR
 
 // log(u.hi + u.lo) + m ln2, for u.hi > 0 normal, |u.lo| <= 2^-50 u.hi, |exponent + m| < 2^12:
-// absolute error <= 2^-65.3, normalised. u need not be normalised, so that callers can pass
+// absolute error <= 2^-65.2, normalised. u need not be normalised, so that callers can pass
 // a head computed early and let the corrections catch up (the table work starts sooner).
 // u.hi = 2^e z with z in [0x1.6ap-1, 0x1.6ap+0) and c the table's 24-bit value near 1/z:
 // z c - 1 = r exactly (z = zh + zl with zh its leading 29 bits, by a mask: zh c and zl c are
@@ -162,7 +165,7 @@ static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, 
 // 2^-67.9. The large terms (e + m) ln2_a and -log c (hi) and h add exactly (two_sum); their
 // roundings and the small terms ((e + m) ln2_b, 2^-85; -log c (lo); the series' rest; d)
 // are summed with four roundings of partial sums below 2^-14.8: 2^-67.8 each. In all
-// 2^-66.9 + 2^-65.8 <= 2^-65.3.
+// 2^-66.9 + 2^-65.8 <= 2^-65.24.
 [[gnu::always_inline]] inline Dd quick_log(Dd u, int m) {
   const std::uint64_t bits = wide::bits_of(u.hi);
   const std::uint64_t t = bits - 0x3fe6a00000000000;
@@ -236,8 +239,9 @@ double cr_sinh(double x) {
     // Quick: sinh a = 2^(k-1) (plus - minus') with minus' = e^-a 2^-k. The heads' difference
     // is exact (two_sum); the two rests (each <= 2^-14.8 plus) and then the two_sum's error
     // are added with two roundings of at most 2^-66.7 plus each. With the errors of plus
-    // and minus (2^-64.5 each): (2^-64.5 + 2^-65.7) coth a, <= 2^-62.03 for a >= 1/4,
-    // <= 2^-61.05 for a >= 1/8 (coth 1/8 < 8.05), <= 2^-59.06 for a >= 1/32 (coth < 32.02).
+    // and minus (2^-64.6 each): (2^-64.6 + 2^-65.7) coth a <= 2^-64.0 coth a, <= 2^-61.97 for
+    // a >= 1/4, <= 2^-60.99 for a >= 1/8 (coth 1/8 < 8.05), <= 2^-58.99 for a >= 1/32
+    // (coth 1/32 < 32.02).
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd v = wide::two_sum(e.plus.hi, -m.hi);
@@ -277,7 +281,7 @@ double cr_cosh(double x) {
   if (a < 0x1p-27) return 1.0;
   {
     // Quick: cosh a = 2^(k-1) (plus + minus'), two positive terms, summed as for sinh:
-    // 2^-64.5 + 2^-65.7 <= 2^-64.06.
+    // 2^-64.6 + 2^-65.7 <= 2^-64.0.
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd v = wide::two_sum(e.plus.hi, m.hi);
@@ -311,8 +315,8 @@ double cr_tanh(double x) {
   if (a < 0x1p-27) return x;
   if (a >= 0x1p-5) {
     // Quick: tanh a = (plus - minus') / (plus + minus'): the numerator's error as for sinh,
-    // the denominator's 2^-64.06 (as for cosh), the division's 2^-102.2: <= 2^-61.7 for
-    // a >= 1/4, <= 2^-60.9 for a >= 1/8, <= 2^-59.0 for a >= 1/32.
+    // the denominator's 2^-64.0 (as for cosh), the division's 2^-102.2: <= 2^-61.65 for
+    // a >= 1/4, <= 2^-60.82 for a >= 1/8, <= 2^-58.95 for a >= 1/32.
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd num = wide::two_sum(e.plus.hi, -m.hi);
@@ -343,8 +347,8 @@ double cr_asinh(double x) {
     // Quick: log(a + sqrt(a^2 + 1)) (its argument to 2^-100, so that much absolute in the
     // log), or for a >= 2^28 log(2 (a + 1/(4a))) = log 2a + 1/(4a^2) - 1/(32a^4)..., which
     // differs from asinh a by 2/(32a^4) <= 2^-116 (1/(4a) rounded: 2^-111). quick_log's
-    // 2^-65.3 absolute over asinh a: >= 0.247 for a >= 1/4, <= 2^-63.28; >= 2^-4.001 for
-    // a >= 1/16, <= 2^-61.3; >= 2^-6.0001 for a >= 1/64, <= 2^-59.3.
+    // 2^-65.2 absolute over asinh a: >= 0.247 for a >= 1/4, <= 2^-63.18; >= 2^-4.001 for
+    // a >= 1/16, <= 2^-61.2; >= 2^-6.0001 for a >= 1/64, <= 2^-59.2.
     const Dd u = a < 0x1p28 ? plus_root(a, 1.0) : Dd{a, 0.25 / a};
     const double r =
         rounded(quick_log(u, a < 0x1p28 ? 0 : 1), a >= 0.25 ? 0x1p-63 : a >= 0x1p-4 ? 0x1p-61 : 0x1p-59);
@@ -375,8 +379,8 @@ double cr_acosh(double x) {
   if (!wide::is_finite(x)) return x;
   if (x >= 1.0625) {
     // Quick: log(x + sqrt(x^2 - 1)) (the argument to 2^-100), or for x >= 2^28
-    // log(2 (x - 1/(4x))), off by 2^-116 as for asinh. quick_log's 2^-65.3 absolute over
-    // acosh x: >= 0.96 for x >= 1.5, <= 2^-65.24; >= 0.35 for x >= 1.0625, <= 2^-63.79.
+    // log(2 (x - 1/(4x))), off by 2^-116 as for asinh. quick_log's 2^-65.2 absolute over
+    // acosh x: >= 0.962 for x >= 1.5, <= 2^-65.14; >= 0.351 for x >= 1.0625, <= 2^-63.69.
     const Dd u = x < 0x1p28 ? plus_root(x, -1.0) : Dd{x, -0.25 / x};
     const double r = rounded(quick_log(u, x < 0x1p28 ? 0 : 1), x >= 1.5 ? 0x1p-65 : 0x1p-63);
     if (r != 0.0) return r;
@@ -415,8 +419,8 @@ double cr_atanh(double x) {
   if (a >= 0x1p-6) {
     // Quick: log((1 + a) / (1 - a)) / 2; 1 + a and 1 - a exact (two_sum), the quotient to
     // 2^-102.2 (left as q1 + q2, |q2| <= 2^-51.4 q1, for quick_log to start on q1);
-    // quick_log's 2^-65.3 absolute over 2 atanh a: >= 0.51 for a >= 1/4, <= 2^-64.3;
-    // >= 2^-2.998 for a >= 1/16, <= 2^-62.3; >= 2^-4.9999 for a >= 1/64, <= 2^-60.3.
+    // quick_log's 2^-65.2 absolute over 2 atanh a: >= 0.51 for a >= 1/4, <= 2^-64.23;
+    // >= 2^-2.998 for a >= 1/16, <= 2^-62.2; >= 2^-4.9999 for a >= 1/64, <= 2^-60.2.
     const Dd u = divide(wide::two_sum(1.0, a), wide::two_sum(1.0, -a), false);
     const double r = rounded(quick_log(u, 0), a >= 0.25 ? 0x1p-64 : a >= 0x1p-4 ? 0x1p-62 : 0x1p-60);
     if (r != 0.0) return wide::with_sign_of(r * 0.5, x);
