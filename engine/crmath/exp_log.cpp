@@ -297,17 +297,26 @@ bool round_absolute(Dd r, double error, double& out) {
 }  // namespace
 
 double cr_exp(double x) {
-  if (wide::is_nan(x)) return x + x;
-  // Past 0x1.62e42fefa39efp+9 the result rounds to infinity; from -0x1.74910d52d3052p+9
-  // (below -1075 ln2) it rounds to zero. Between, the kernel and the final rounding
-  // decide, on the subnormal grid where needed, so both thresholds come out exact.
-  if (x > 0x1.62e42fefa39efp+9) return wide::double_of(0x7FF0000000000000);
-  if (x <= -0x1.74910d52d3052p+9) return 0.0;
-  if (wide::magnitude(x) < 0x1p-54) return 1.0 + x;  // e^x = 1 + x + x^2/2: rounds as 1 + x
+  // One test for the common case 2^-54 <= |x| < 512, then the others.
+  if (wide::bits_of(wide::magnitude(x)) - 0x3C90000000000000 >= 0x4080000000000000 - 0x3C90000000000000) {
+    if (wide::is_nan(x)) return x + x;
+    // Past 0x1.62e42fefa39efp+9 the result rounds to infinity; from -0x1.74910d52d3052p+9
+    // (below -1075 ln2) it rounds to zero. Between, the kernel and the final rounding
+    // decide, on the subnormal grid where needed, so both thresholds come out exact.
+    if (x > 0x1.62e42fefa39efp+9) return wide::double_of(0x7FF0000000000000);
+    if (x <= -0x1.74910d52d3052p+9) return 0.0;
+    if (wide::magnitude(x) < 0x1p-54) return 1.0 + x;  // e^x = 1 + x + x^2/2: rounds as 1 + x
+  }
   int k = 0;
   double result = 0;
   const Dd fast = exp_fast({x, 0.0}, k);  // sets k: never in the same call as its use
-  if (crmath_round::round_scaled(fast, 0x1p-65, k, result)) return result;
+  if (k > -1000 && k < 1000) {  // the test of round_scaled, for fast.hi in [0.99, 2.02]
+    const double e = 0x1p-65 * fast.hi;
+    const double a = fast.hi + (fast.lo - e);
+    if (a == fast.hi + (fast.lo + e)) return a * wide::power_of_two(k);
+  } else if (crmath_round::round_scaled(fast, 0x1p-65, k, result)) {
+    return result;
+  }
   const Dd r = exp_kernel({x, 0.0}, k);
   if (crmath_round::round_scaled(r, 0x1p-90, k, result)) return result;
   return mp_exp(x);

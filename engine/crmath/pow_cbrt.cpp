@@ -174,7 +174,13 @@ double cr_pow(double x, double y) {
   if (t.hi > -746 && t.hi < 710) {
     const double eps = 0x1.0001p-66 + wide::magnitude(y) * 0x1.0001p-75 + 0x1p-93;
     const Dd r = exp_fast(t, k);  // sets k: never in the same call as its use
-    if (crmath_round::round_scaled(r, eps, k, result)) return negate ? -result : result;
+    if (k > -1000 && k < 1000) {  // the test of round_scaled, for r.hi in [0.99, 2.02]
+      const double e = eps * r.hi;
+      const double a = r.hi + (r.lo - e);
+      if (a == r.hi + (r.lo + e)) return (negate ? -a : a) * wide::power_of_two(k);
+    } else if (crmath_round::round_scaled(r, eps, k, result)) {
+      return negate ? -result : result;
+    }
   }
   t = wide::dd_mul_d(log_kernel(ax), y);
   if (t.hi > -746 && t.hi < 710) {
