@@ -323,10 +323,13 @@ double cr_exp(double x) {
 }
 
 double cr_log(double x) {
-  if (wide::is_nan(x)) return x + x;
-  if (x < 0) return wide::double_of(0x7FF8000000000000);                   // NaN
-  if (x == 0) return wide::double_of(0xFFF0000000000000);                  // -infinity
-  if (!wide::is_finite(x)) return x;                                       // +infinity
+  // One test for the common case, a positive normal x; then the others.
+  if (wide::bits_of(x) - 0x0010000000000000 >= 0x7FE0000000000000) {
+    if (wide::is_nan(x)) return x + x;
+    if (x < 0) return wide::double_of(0x7FF8000000000000);   // NaN
+    if (x == 0) return wide::double_of(0xFFF0000000000000);  // -infinity
+    if (!wide::is_finite(x)) return x;                       // +infinity
+  }
   if (x == 1.0) return 0.0;
   double result = 0;
   // |log x| >= 2^-53 here, far above the bound's margin 2^-104 of it.
