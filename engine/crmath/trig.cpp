@@ -209,11 +209,13 @@ double cr_tan(double x) {
   const SmallAngle small = small_angle(r.h);
   const Dd s = sin_at(r.index, r.h, small);
   const Dd c = sin_at((r.index + 512) & 2047, r.h, small);
-  // s / c in two digits: q1 rounded, the remainder s - q1 c with q1 c.hi exact and
-  // s.hi - its hi exact (Sterbenz), q2 = remainder / c.hi: within 2^-101 of s / c.
-  const double q1 = s.hi / c.hi;
+  // s / c in two digits from one reciprocal: q1 = s.hi (1/c.hi) (two roundings), the
+  // remainder s - q1 c with q1 c.hi exact and s.hi - its hi exact (Sterbenz),
+  // q2 = remainder (1/c.hi): within 2^-101 of s / c.
+  const double reciprocal = 1.0 / c.hi;
+  const double q1 = s.hi * reciprocal;
   const Dd p = two_prod(q1, c.hi);
-  const double q2 = ((((s.hi - p.hi) - p.lo) + s.lo) - q1 * c.lo) / c.hi;
+  const double q2 = ((((s.hi - p.hi) - p.lo) + s.lo) - q1 * c.lo) * reciprocal;
   const Dd t = quick_two_sum(q1, q2);
   // s and c each within 2^-68 (relative) of sin and cos at the reduced argument, which is
   // within r.error of x: tan at it is within r.error (1 + t^2) (1 + 2^-20) of tan x.
