@@ -251,7 +251,7 @@ double cr_sinh(double x) {
   }
   double m;
   if (a <= 40.0) {
-    // sinh a = (E + E/(E+1)) / 2 with E = e^a - 1: both terms positive, no cancellation.
+    // Careful: sinh a = (E + E/(E+1)) / 2 with E = e^a - 1, both terms positive.
     // E: delta_E <= 2^-85 (kernel, a <= 40). E + 1: the error of E moves it by at most
     // delta_E of itself, the sum rounds once (2^-104). E/(E+1) moves by delta_E/(E+1) <= delta_E
     // for the error of E, plus the sum's and the division's 2^-102.2: <= 2^-84.99. The final
