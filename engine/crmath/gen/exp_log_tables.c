@@ -50,16 +50,16 @@ int main(int argc, char** argv) {
     mpfr_set_si(v, j, MPFR_RNDN);
     mpfr_div_ui(v, v, 64, MPFR_RNDN);
     mpfr_exp2(v, v, MPFR_RNDN);
-    printf("    ");
-    print_dd(v, ",\n");
+    printf("%s", j % 2 == 0 ? "    " : " ");
+    print_dd(v, j % 2 == 0 ? "," : ",\n");
   }
   printf("};\n\n// 2^(i/4096), i = 0..63.\nconstexpr wide::Dd exp2_fine[64] = {\n");
   for (int i = 0; i < 64; ++i) {
     mpfr_set_si(v, i, MPFR_RNDN);
     mpfr_div_ui(v, v, 4096, MPFR_RNDN);
     mpfr_exp2(v, v, MPFR_RNDN);
-    printf("    ");
-    print_dd(v, ",\n");
+    printf("%s", i % 2 == 0 ? "    " : " ");
+    print_dd(v, i % 2 == 0 ? "," : ",\n");
   }
   /* The fast path's single step: e^x = 2^k 2^(j/128) e^r, |r| <= ln2/256. The first part
      has 26 bits, so that its products with the halves of a split double are exact; the
@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
     mpfr_exp2(v, v, MPFR_RNDN);
     mpfr_set(first, v, MPFR_RNDN);
     mpfr_sub(w, v, first, MPFR_RNDN);
-    printf("    {%a, %a},\n", mpfr_get_d(first, MPFR_RNDN), mpfr_get_d(w, MPFR_RNDN) + 0.0);
+    printf("%s{%a, %a},%s", j % 2 == 0 ? "    " : " ", mpfr_get_d(first, MPFR_RNDN),
+           mpfr_get_d(w, MPFR_RNDN) + 0.0, j % 2 == 0 ? "" : "\n");
     mpfr_clear(first);
   }
   /* log: z in [0x1.6ap-1, 0x1.6ap+0) cut into 128 pieces by the top 7 bits of the bits of
@@ -102,8 +103,8 @@ int main(int argc, char** argv) {
     }
     mpfr_log(v, c, MPFR_RNDN);
     mpfr_neg(v, v, MPFR_RNDN);
-    printf("    {%a, ", mpfr_get_d(c, MPFR_RNDN));
-    print_dd(v, "},\n");
+    printf("%s{%a, ", i % 2 == 0 ? "    " : " ", mpfr_get_d(c, MPFR_RNDN));
+    print_dd(v, i % 2 == 0 ? "}," : "},\n");
     mpfr_clear(c);
   }
   /* The fast step's pieces: the same cut with the top 8 bits (256 pieces), c of 9 bits, so
@@ -139,8 +140,8 @@ int main(int argc, char** argv) {
     }
     mpfr_log(v, c, MPFR_RNDN);
     mpfr_neg(v, v, MPFR_RNDN);
-    printf("    {%a, ", cd);
-    print_dd(v, "},\n");
+    printf("%s{%a, ", i % 2 == 0 ? "    " : " ", cd);
+    print_dd(v, i % 2 == 0 ? "}," : "},\n");
     mpfr_clear(c);
   }
   /* Second step: 1 + r with |r| < 2^-7 times c2 = 1 + D 2^-25 ~ 1/(1 + J 2^-14), J the
@@ -161,8 +162,8 @@ int main(int argc, char** argv) {
     mpfr_set_d(w, c, MPFR_RNDN);
     mpfr_log(v, w, MPFR_RNDN);
     mpfr_neg(v, v, MPFR_RNDN);
-    printf("    {%a, ", c);
-    print_dd(v, "},\n");
+    printf("%s{%a, ", (j + 128) % 2 == 0 ? "    " : " ", c);
+    print_dd(v, (j + 128) % 2 == 0 && j != 128 ? "}," : "},\n");
   }
   printf("};\n\n}  // namespace exp_log_tables\n");
   mpfr_clear(v);
