@@ -133,28 +133,16 @@ inline SmallAngle small_angle(Dd h) {
   return {wide::split(h.hi), sin_rest, cos_rest};
 }
 
-// sin(index pi/1024 + h) as hi + lo, within 2^-68 of it (relative) plus the reduction's
-// error. With s = sin a, c = cos a from the table: s cos h + c sin h
+// sin(a + h) from s = sin a, c = cos a (the table, for a multiple a of pi/1024) as
+// hi + lo, within 2^-68 of it (relative) plus the reduction's error; cos(a + h) is the
+// same with c and -s. s cos h + c sin h
 // = s + c h + (s cos_rest + c sin_rest). s + c h is kept exact to 2^-77 (the table's
 // 26-bit heads times h.hi's halves exactly, a two_sum, the rests to 2^-79 and the sums'
 // roundings); |s| <= 2 |result| and |c h| <= 1.01 |result| (|h| <= pi/2048 and a is a
 // multiple of pi/1024), so |s cos_rest| <= 2^-18.7 |result| and |c sin_rest| <= 2^-21.3
 // |result|: their rounding errors (cos_rest 2.5 2^-53, s rounded to one double 2^-53,
 // the product 2^-53, the last sum 2^-53 of 2^-18.4) add to below 2^-68.5 of the result.
-inline Dd sin_at(int index, Dd h, SmallAngle small) {
-  // Quadrant q, a = q pi/2 + j pi/1024: sin a and cos a are +-sin_table[j] and
-  // +-sin_table[512 - j], swapped in odd quadrants. No branches: the quadrant is random.
-  const int quadrant = index >> 9;
-  const int j = index & 511;
-  const int sine_index = j + ((512 - 2 * j) & -(quadrant & 1));
-  const Dd& sine = sin_table[sine_index];
-  const Dd& cosine = sin_table[512 - sine_index];
-  const std::uint64_t s_sign = static_cast<std::uint64_t>(quadrant & 2) << 62;
-  const std::uint64_t c_sign = static_cast<std::uint64_t>((quadrant + 1) & 2) << 62;
-  const Dd s = {wide::double_of(bits_of(sine.hi) ^ s_sign),
-                wide::double_of(bits_of(sine.lo) ^ s_sign)};
-  const Dd c = {wide::double_of(bits_of(cosine.hi) ^ c_sign),
-                wide::double_of(bits_of(cosine.lo) ^ c_sign)};
+inline Dd sin_at(Dd s, Dd c, Dd h, SmallAngle small) {
   // The heads have 26 bits: c.hi times either half of h.hi is exact.
   const Dd main = two_sum(s.hi, c.hi * small.h_halves.hi);  // exact
   const double s_full = s.hi + s.lo;
@@ -163,6 +151,26 @@ inline Dd sin_at(int index, Dd h, SmallAngle small) {
                       (c_full * h.lo + c.lo * h.hi)) +
                      c_full * small.sin_rest + s_full * small.cos_rest;
   return quick_two_sum(main.hi, low);  // |main.hi| >= |low|: exact
+}
+
+// sin a and cos a for a = index pi/1024, index = 512 q + j: +-sin_table[j] and
+// +-sin_table[512 - j], swapped in odd quadrants. No branches: the quadrant is random.
+struct SinCos {
+  Dd s, c;
+};
+
+inline SinCos table_at(int index) {
+  const int quadrant = index >> 9;
+  const int j = index & 511;
+  const int sine_index = j + ((512 - 2 * j) & -(quadrant & 1));
+  const Dd& sine = sin_table[sine_index];
+  const Dd& cosine = sin_table[512 - sine_index];
+  const std::uint64_t s_sign = static_cast<std::uint64_t>(quadrant & 2) << 62;
+  const std::uint64_t c_sign = static_cast<std::uint64_t>((quadrant + 1) & 2) << 62;
+  auto flip = [](const Dd& v, std::uint64_t sign) {
+    return Dd{wide::double_of(bits_of(v.hi) ^ sign), wide::double_of(bits_of(v.lo) ^ sign)};
+  };
+  return {flip(sine, s_sign), flip(cosine, c_sign)};
 }
 
 // Ziv's rounding test: y within `error` of the exact value (error computed with slack
@@ -184,7 +192,8 @@ double cr_sin(double x) {
   // |x| < 2^-26: sin x = x (1 - d), 0 < d < x^2/6 < 2^-54, never half a unit away.
   if (wide::magnitude(x) < 0x1p-26) return x;
   const Reduced r = reduce(x);
-  const Dd y = sin_at(r.index, r.h, small_angle(r.h));
+  const SinCos a = table_at(r.index);
+  const Dd y = sin_at(a.s, a.c, r.h, small_angle(r.h));
   double out;
   if (decided(y, wide::magnitude(y.hi) * sin_bound + r.error, out)) return out;
   return mp_sin(x);
@@ -195,7 +204,8 @@ double cr_cos(double x) {
   // |x| < 2^-27: cos x = 1 - d, 0 < d < x^2/2 < 2^-55, less than half of 1 - (1 - 2^-53).
   if (wide::magnitude(x) < 0x1p-27) return 1.0;
   const Reduced r = reduce(x);
-  const Dd y = sin_at((r.index + 512) & 2047, r.h, small_angle(r.h));  // cos x = sin(x + pi/2)
+  const SinCos a = table_at(r.index);
+  const Dd y = sin_at(a.c, wide::dd_neg(a.s), r.h, small_angle(r.h));  // cos(a + h)
   double out;
   if (decided(y, wide::magnitude(y.hi) * sin_bound + r.error, out)) return out;
   return mp_cos(x);
@@ -207,8 +217,9 @@ double cr_tan(double x) {
   if (wide::magnitude(x) < 0x1p-27) return x;
   const Reduced r = reduce(x);
   const SmallAngle small = small_angle(r.h);
-  const Dd s = sin_at(r.index, r.h, small);
-  const Dd c = sin_at((r.index + 512) & 2047, r.h, small);
+  const SinCos a = table_at(r.index);
+  const Dd s = sin_at(a.s, a.c, r.h, small);
+  const Dd c = sin_at(a.c, wide::dd_neg(a.s), r.h, small);
   // s / c in two digits from one reciprocal: q1 = s.hi (1/c.hi) (two roundings), the
   // remainder s - q1 c with q1 c.hi exact and s.hi - its hi exact (Sterbenz),
   // q2 = remainder (1/c.hi): within 2^-101 of s / c.
