@@ -81,6 +81,15 @@ Dd scaled(Dd a, int n) {
 
 const Dd ln2 = {crmath_constants::ln2_hi, crmath_constants::ln2_lo};
 
+// The quick step for small arguments of the odd functions: f(a) = a (1 + c) with c the
+// series in a^2 past its first term, |c| <= C <= 2^-11.58, as a + a c (normalised, exact).
+// The callers evaluate c = a^2 P(a^2) in double by Horner's rule, the coefficients each
+// the double nearest the fraction: a^2, P's leading coefficient (1/3 or 1/6, 2^-53.4),
+// the sum with it (2^-53.4) and the product round, the rest of P is below 2^-11 of it:
+// c to 2^-51.1 of itself; a c rounds by 2^-53 more. So the error is at most
+// C (2^-51.1 + 2^-53) a <= C 2^-50.73 a, plus the series' rest.
+Dd one_plus_times(double a, double c) { return wide::quick_two_sum(a, a * c); }
+
 // ln2/64 in three parts of 30, 30 and 53 bits (the exp kernel's ln2/4096, times 64): n times
 // either of the first two is exact for n < 2^23. Checked here against ln2 = hi + lo: the
 // third part to 2^-110 (its error times n <= 2^17 stays below 2^-93).
@@ -235,7 +244,14 @@ double cr_sinh(double x) {
   // gap above a is 2^(e-53), and a^3/5.9 < 2^(3e+3)/5.9 < 2^(e-53) since 2^(2e) <= 4 * 2^-56
   // < 5.9 * 2^-56: the result rounds to a. Subnormal and zero x included.
   if (a < 0x1p-26) return x;
-  if (a >= 0x1p-5) {
+  if (a < 0x1p-5) {
+    // Quick, small a: c = a^2/6 + a^4/120 + a^6/5040 + a^8/9!, C = 2^-12.58 (a^2 < 2^-10),
+    // the rest a^10/11! (1.01) <= 2^-75.25 of a: <= 2^-63.31.
+    const double a2 = a * a;
+    const double c = a2 * (1.0 / 6 + a2 * (1.0 / 120 + a2 * (1.0 / 5040 + a2 * (1.0 / 362880))));
+    const double r = rounded(one_plus_times(a, c), 0x1p-62);
+    if (r != 0.0) return wide::with_sign_of(r, x);
+  } else {
     // Quick: sinh a = 2^(k-1) (plus - minus') with minus' = e^-a 2^-k. The heads' difference
     // is exact (two_sum); the two rests (each <= 2^-14.8 plus) and then the two_sum's error
     // are added with two roundings of at most 2^-66.7 plus each. With the errors of plus
@@ -313,7 +329,17 @@ double cr_tanh(double x) {
   // gap below is 2^(e-54) > 2^(3e)/3; otherwise it is 2^(e-53) > 2^(3e+3)/3 (as 2^(2e) <=
   // 2^-56 < 3 * 2^-56): the result rounds to a.
   if (a < 0x1p-27) return x;
-  if (a >= 0x1p-5) {
+  if (a < 0x1p-5) {
+    // Quick, small a: c = -a^2/3 + 2a^4/15 - 17a^6/315 + 62a^8/2835 - 1382a^10/155925
+    // + 21844a^12/6081075, alternating, C = 2^-11.58; the rest <= 2^-79 of a: <= 2^-62.31
+    // of a, and of the result (>= a (1 - C)) <= 2^-62.3.
+    const double a2 = a * a;
+    const double c =
+        a2 * (-1.0 / 3 +
+              a2 * (2.0 / 15 + a2 * (-17.0 / 315 + a2 * (62.0 / 2835 + a2 * (-1382.0 / 155925 + a2 * (21844.0 / 6081075))))));
+    const double r = rounded(one_plus_times(a, c), 0x1p-61);
+    if (r != 0.0) return wide::with_sign_of(r, x);
+  } else {
     // Quick: tanh a = (plus - minus') / (plus + minus'): the numerator's error as for sinh,
     // the denominator's 2^-64.0 (as for cosh), the division's 2^-102.2: <= 2^-61.65 for
     // a >= 1/4, <= 2^-60.82 for a >= 1/8, <= 2^-58.95 for a >= 1/32.
@@ -343,7 +369,14 @@ double cr_asinh(double x) {
   // gap below is 2^(e-54) > 2^(3e)/6; otherwise it is 2^(e-53) > 2^(3e+3)/6 (as 2^(2e+3) <=
   // 2^-51 < 6 * 2^-53): the result rounds to a.
   if (a < 0x1p-26) return x;
-  if (a >= 0x1p-6) {
+  if (a < 0x1p-6) {
+    // Quick, small a: c = -a^2/6 + 3a^4/40 - 5a^6/112 + 35a^8/1152 - 63a^10/2816,
+    // alternating, C = 2^-14.58 (a^2 < 2^-12); the rest <= 2^-77.8 of a: <= 2^-65.3.
+    const double a2 = a * a;
+    const double c = a2 * (-1.0 / 6 + a2 * (3.0 / 40 + a2 * (-5.0 / 112 + a2 * (35.0 / 1152 + a2 * (-63.0 / 2816)))));
+    const double r = rounded(one_plus_times(a, c), 0x1p-64);
+    if (r != 0.0) return wide::with_sign_of(r, x);
+  } else {
     // Quick: log(a + sqrt(a^2 + 1)) (its argument to 2^-100, so that much absolute in the
     // log), or for a >= 2^28 log(2 (a + 1/(4a))) = log 2a + 1/(4a^2) - 1/(32a^4)..., which
     // differs from asinh a by 2/(32a^4) <= 2^-116 (1/(4a) rounded: 2^-111). quick_log's
@@ -416,7 +449,14 @@ double cr_atanh(double x) {
   // 2^e <= a < 2^(e+1), e <= -28, half the gap above a is 2^(e-53) > 2^(3e+3)/2.99 (as
   // 2^(2e) <= 2^-56 < 2.99 * 2^-56): the result rounds to a.
   if (a < 0x1p-27) return x;
-  if (a >= 0x1p-6) {
+  if (a < 0x1p-6) {
+    // Quick, small a: c = a^2/3 + a^4/5 + ... + a^10/11, C = 2^-13.58 (a^2 < 2^-12, the
+    // series over 1 - a^2); the rest <= 2^-75.7 of a: <= 2^-64.3.
+    const double a2 = a * a;
+    const double c = a2 * (1.0 / 3 + a2 * (1.0 / 5 + a2 * (1.0 / 7 + a2 * (1.0 / 9 + a2 * (1.0 / 11)))));
+    const double r = rounded(one_plus_times(a, c), 0x1p-63);
+    if (r != 0.0) return wide::with_sign_of(r, x);
+  } else {
     // Quick: log((1 + a) / (1 - a)) / 2; 1 + a and 1 - a exact (two_sum), the quotient to
     // 2^-102.2 (left as q1 + q2, |q2| <= 2^-51.4 q1, for quick_log to start on q1);
     // quick_log's 2^-65.2 absolute over 2 atanh a: >= 0.51 for a >= 1/4, <= 2^-64.23;
