@@ -498,7 +498,7 @@ TEST(AccurateMath, WithinOneUnitOfGlibc) {
 // sinh, cosh, tanh, asinh, acosh and atanh: the special values, both sides of each
 // threshold below which the result rounds to x or to 1, where tanh starts to round to
 // ±1, of overflow, and of each switch between evaluation paths (1/32, 1/8 and 1/4 for sinh
-// and tanh, 1/64, 1/16 and 1/4 for asinh and atanh, 1.0625 and 1.5 for acosh, 40 for sinh,
+// and tanh, 1/64, 1/16 and 1/4 for asinh and atanh, 1 + 2^-6, 1.0625 and 1.5 for acosh, 40 for sinh,
 // 2^28 for asinh and acosh, 2^500 for their correction term). Expected values: MPFR, 53 bits,
 // to nearest.
 struct HyperbolicRow {
@@ -601,6 +601,8 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_acosh, nan_value, nan_value},
     {cr_acosh, 0x1p+1, 0x1.5124271980435p+0},
     {cr_acosh, 0x1.8p+1, 0x1.c34366179d427p+0},
+    {cr_acosh, 0x1.04p+0, 0x1.6991a48c6ffb3p-3},
+    {cr_acosh, 0x1.03fffffffffffp+0, 0x1.6991a48c6ff86p-3},
     {cr_acosh, 0x1.1p+0, 0x1.682dd8ac1096dp-2},
     {cr_acosh, 0x1.0ffffffffffffp+0, 0x1.682dd8ac10961p-2},
     {cr_acosh, 0x1.8p+0, 0x1.ecc2caec5160ap-1},
@@ -756,11 +758,14 @@ TEST(AccuratePath, WideDigitsAreTruncated) {
     const Mp almost_one = multi::mul_small(third, 3);
     EXPECT_EQ(almost_one.exponent, 0);
     for (int i = 0; i < width; ++i) EXPECT_EQ(almost_one.digit[i], 0xFFFFFFFFu) << i;
+    const Mp whole = multi::div(multi::from_double(3, width), multi::from_double(3, width));  // 1 exactly
+    EXPECT_EQ(whole.exponent, 1);
+    for (int i = 0; i < width; ++i) EXPECT_EQ(whole.digit[i], i == width - 1 ? 0x80000000u : 0u) << i;
   }
 }
 
 // A midpoint is decided only when exact; a value 2^19 units of the last place past it is
-// decided for an error of 2^4 units and not for 2^20.
+// decided for an error below 2^4 or 2^19 units and not for 2^20.
 TEST(AccuratePath, RoundingTestFindsMidpoints) {
   const int width = multi::first_width;
   const Mp one = multi::from_double(1, width);
@@ -776,6 +781,7 @@ TEST(AccuratePath, RoundingTestFindsMidpoints) {
       {midpoint, -1, true, 1},
       {midpoint, 0, false, 1},
       {multi::add(midpoint, tiny), 4, true, 0x1.0000000000001p0},
+      {multi::add(midpoint, tiny), 19, true, 0x1.0000000000001p0},
       {multi::add(midpoint, tiny), 20, false, 0x1.0000000000001p0},
       {multi::sub(midpoint, tiny), 4, true, 1},
       {multi::sub(midpoint, tiny), 20, false, 1},
@@ -787,6 +793,62 @@ TEST(AccuratePath, RoundingTestFindsMidpoints) {
     bool decided = !c.decided;
     EXPECT_PRED2(same_bits, multi::round_to_double(c.value, c.error_bits, decided), c.result);
     EXPECT_EQ(decided, c.decided) << std::hexfloat << c.result << " " << c.error_bits;
+  }
+}
+
+// The relative gap between value and expected in units of 2^-P (P the width's bits).
+double gap_units(const Mp& value, const Mp& expected) {
+  const Mp gap = multi::times_power_of_two(multi::sub(value, expected), 32 * value.width);
+  return std::fabs(multi::approx(gap) / multi::approx(expected));
+}
+
+// The reduced argument of 6381956970095103 2^797, the double closest to a multiple of
+// pi/2 (quadrant 1, r about 2^-60.85), to 640 bits from MPFR: 0.d0 d1 ... * 2^-60.
+constexpr std::uint32_t hardest_reduced_digits[] = {
+    0x8A573973, 0x5D1177A3, 0x0443AE20, 0x9BC7582F, 0xCABDD308, 0xEF72DDC4, 0xAA9CAD08,
+    0xDEF4578C, 0xDE2159CA, 0xB28621DD, 0x11E64D7F, 0x131CB1B8, 0xE080F9A2, 0x7E810FB5,
+    0x1CA6D807, 0x843F50C2, 0x1E8EF6B6, 0x135CD3C5, 0xB208F24A, 0xEE73CCB8};
+
+// Each kernel within the bound it reports, at both widths, on values known to the full
+// width through the constants (themselves checked above): ln 10, pi/4 = atan 1, e^ln10 =
+// 10, e^(ln 1.25) - 1 = 1/4, log1p(1/4), sin(pi/6) = cos(pi/3) = 1/2, sqrt(2)^2 = 2, and
+// the exact reduction of the hardest argument. A series stopped early or a reduction
+// window too short shows here, though the rounded doubles would hide it.
+TEST(AccuratePath, KernelsWithinTheirBounds) {
+  for (const int w : {multi::first_width, multi::second_width}) {
+    const Mp pi = multi::pi_value(w);
+    const Mp ln2 = multi::ln2_value(w);
+    const Mp ln10 = multi::ln10_value(w);
+    auto exact = [w](double v) { return multi::from_double(v, w); };
+    // ln 1.25 = ln 10 - 3 ln 2: the constants' 2 eps each, times 2.303 and 2.079 over 0.223,
+    // and the subtraction's 4: below 62 eps.
+    const Mp ln_five_fourths = multi::sub(ln10, multi::mul_small(ln2, 3));
+    struct Check {
+      const char* name;
+      Mp value;
+      double units;
+      Mp expected;
+    };
+    double u[9] = {0, 0, 2, 62, 0, 4, 4, 0, 0};
+    Mp reduced;
+    const int quadrant = multi::reduce_quadrant(0x1.6ac5b262ca1ffp+849, w, reduced, u[8]);
+    EXPECT_EQ(quadrant, 1);
+    Mp hardest = multi::zero(w);
+    for (int i = 0; i < w; ++i) hardest.digit[w - 1 - i] = hardest_reduced_digits[i];
+    hardest.exponent = -60;
+    const Mp root = multi::sqrt(exact(2));
+    const Check checks[] = {
+        {"log 10", multi::log_kernel(exact(10), u[0]), u[0] + 2, ln10},
+        {"4 atan 1", multi::times_power_of_two(multi::atan_kernel(exact(1), u[1]), 2), u[1] + 2, pi},
+        {"exp ln 10", multi::exp_kernel(ln10, u[2]), u[2], exact(10)},
+        {"expm1 ln 1.25", multi::expm1_kernel(ln_five_fourths, u[3]), u[3], exact(0.25)},
+        {"log1p 1/4", multi::log1p_kernel(exact(0.25), u[4]), u[4] + 62, ln_five_fourths},
+        {"sin pi/6", multi::sin_kernel(multi::div_small(pi, 6), u[5]), u[5], exact(0.5)},
+        {"cos pi/3", multi::cos_kernel(multi::div_small(pi, 3), u[6]), u[6], exact(0.5)},
+        {"sqrt 2 squared", multi::mul(root, root), 34, exact(2)},
+        {"reduction", reduced, u[8] + 2, hardest},
+    };
+    for (const Check& c : checks) EXPECT_LT(gap_units(c.value, c.expected), c.units) << c.name << " at width " << w;
   }
 }
 
@@ -856,6 +918,8 @@ const MpRow mp_rows[] = {
     {mp_cosh, 0, 1},
     {mp_tanh, -inf, -1},
     {mp_tanh, -0.0, -0.0},
+    {mp_tanh, 19, 0x1.fffffffffffffp-1},
+    {mp_tanh, 22, 1},
     {mp_asinh, 1e300, 0x1.59bbfd8b83e44p+9},
     {mp_asinh, -inf, -inf},
     {mp_acosh, 1, 0},
@@ -906,6 +970,9 @@ const MpPowRow mp_pow_rows[] = {
     {0x1.8p-538, 2, 0x1p-1074},
     {0x1.8p-214, 5, 0x1.e8p-1068},
     {9, 0.5, 3},
+    {9, 1.5, 27},
+    {2, 0.5, 0x1.6a09e667f3bcdp0},
+    {8, -1.5, 0x1.6a09e667f3bcdp-5},
     {0x1p-1074, 0.5, 0x1p-537},
     {1.1, 7097, 0x1.d17551dfd05dfp+975},
     {2, 1024, inf},
