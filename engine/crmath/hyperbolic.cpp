@@ -196,18 +196,19 @@ static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, 
   return wide::quick_two_sum(s2.hi, rest);
 }
 
-// a + sqrt(a^2 + one) for one = +1 (a >= 1/64) or -1 (a >= 1.0625), as hi + lo with relative
-// error <= 2^-100 and |lo| <= 2^-50.3 hi. hi = a + s with s the square root of the first sum
-// of a^2 + one, so that the logarithm can start on hi while the corrections finish.
-// q.hi = a^2.hi + one and q.lo = its exact error + a^2.lo: q = a^2 + one but for q.lo's
-// rounding, 2^-53 of |q.lo| <= 2^-53 (q.hi + a^2) <= 2^-49.9 q.hi (a^2 <= 8.6 q.hi), so
-// 2^-102.9 of q. s = sqrt(q.hi)(1 + d), |d| <= 2^-53; the residual q - s^2 = (q.hi - p.hi)
-// - p.lo + q.lo (q.hi - p.hi exact, Sterbenz) is at most 2^-49.6 q.hi and rounds twice
-// (2^-102.3 q.hi). Newton's step s + res/(2s) leaves h^2/8 s, h <= 2^-49.6: 2^-102.2 s; the
+// a + sqrt(a^2 + one) for one = +1 (a >= 1/64) or -1 (a >= 1 + 2^-6), as hi + lo with
+// relative error <= 2^-97.9 and |lo| <= 2^-51 hi. hi = a + s with s the square root of the
+// first sum of a^2 + one, so that the logarithm can start on hi while the corrections finish.
+// q.hi = a^2.hi + one and q.lo = its exact error + a^2.lo: exact when one = -1 and a^2 < 2
+// (Sterbenz), else q.lo <= 2^-52 q.hi rounds by 2^-105 of q. |q.lo| <= 2^-53 a^2 <= 2^-47.96
+// q.hi (a^2 - 1 >= 2^-5). s = sqrt(q.hi)(1 + d), |d| <= 2^-53; the residual q - s^2 =
+// (q.hi - p.hi) - p.lo + q.lo (q.hi - p.hi exact, Sterbenz) is at most h q.hi, h = 2^-47.87,
+// and rounds by 2^-100.87 q.hi. Newton's step s + res/(2s) leaves h^2/8 s = 2^-98.7 s; the
 // step computed as (res s)(0.5/q.hi) (s/q.hi = (1/s)(1 + d)^2, three roundings) is off by
-// 2^-50.7 of itself (<= 2^-50.6 s): 2^-101.3 s; the residual's and q's errors add 2^-103.3
-// and 2^-103.9 of s. s < hi exactly when one < 0, so a + s - hi is exact (quick_two_sum's
-// error term), and adding the step rounds by 2^-103.3 of hi: in all <= 2^-100 of a + s.
+// 2^-50.7 of itself (<= h/2 s): 2^-99.6 s; the residual's rounding adds 2^-101.9 s. s < hi
+// exactly when one < 0, so a + s - hi is exact (quick_two_sum's error term); adding the
+// step rounds by 2^-101.8 hi. In all <= 2^-97.9 of a + s. |lo| <= 2^-53 hi + h/2 s, and
+// s <= 0.15 hi where h is that large (a near 1 + 2^-6), s < hi/2 elsewhere with h <= 2^-49.7.
 [[gnu::always_inline]] inline Dd plus_root(double a, double one) {
   const Dd sq = wide::two_prod(a, a);
   Dd q = wide::two_sum(sq.hi, one);
@@ -377,7 +378,7 @@ double cr_asinh(double x) {
     const double r = rounded(one_plus_times(a, c), 0x1p-64);
     if (r != 0.0) return wide::with_sign_of(r, x);
   } else {
-    // Quick: log(a + sqrt(a^2 + 1)) (its argument to 2^-100, so that much absolute in the
+    // Quick: log(a + sqrt(a^2 + 1)) (its argument to 2^-97.9, so that much absolute in the
     // log), or for a >= 2^28 log(2 (a + 1/(4a))) = log 2a + 1/(4a^2) - 1/(32a^4)..., which
     // differs from asinh a by 2/(32a^4) <= 2^-116 (1/(4a) rounded: 2^-111). quick_log's
     // 2^-65.2 absolute over asinh a: >= 0.247 for a >= 1/4, <= 2^-63.18; >= 2^-4.001 for
@@ -410,12 +411,14 @@ double cr_acosh(double x) {
   if (!(x >= 1.0)) return wide::is_nan(x) ? x + x : std::numeric_limits<double>::quiet_NaN();
   if (x == 1.0) return 0.0;
   if (!wide::is_finite(x)) return x;
-  if (x >= 1.0625) {
-    // Quick: log(x + sqrt(x^2 - 1)) (the argument to 2^-100), or for x >= 2^28
+  if (x >= 1 + 0x1p-6) {
+    // Quick: log(x + sqrt(x^2 - 1)) (the argument to 2^-97.9), or for x >= 2^28
     // log(2 (x - 1/(4x))), off by 2^-116 as for asinh. quick_log's 2^-65.2 absolute over
-    // acosh x: >= 0.962 for x >= 1.5, <= 2^-65.14; >= 0.351 for x >= 1.0625, <= 2^-63.69.
+    // acosh x: >= 0.962 for x >= 1.5, <= 2^-65.14; >= 0.351 for x >= 1.0625, <= 2^-63.69;
+    // >= 0.1765 for x >= 1 + 2^-6, <= 2^-62.7.
     const Dd u = x < 0x1p28 ? plus_root(x, -1.0) : Dd{x, -0.25 / x};
-    const double r = rounded(quick_log(u, x < 0x1p28 ? 0 : 1), x >= 1.5 ? 0x1p-65 : 0x1p-63);
+    const double r =
+        rounded(quick_log(u, x < 0x1p28 ? 0 : 1), x >= 1.5 ? 0x1p-65 : x >= 1.0625 ? 0x1p-63 : 0x1p-62);
     if (r != 0.0) return r;
   }
   Dd y;
