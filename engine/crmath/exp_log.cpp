@@ -216,7 +216,10 @@ Dd log1p_kernel(Dd x) {
 // T (1 + h + c) = T1 + T1 h (exact: T1 times either half of a split h) + [T1 c + T2 (1 + h + c)]:
 // the bracket (<= 2^-16.9) rounds twice more (2^-69.9 each), T2 (h + c) by 2^-87:
 // total < 2^-67.5 absolute against a result >= 1 - 2^-8.5: claimed 2^-66 relative.
-Dd exp_fast(Dd x, int& k) {
+namespace {
+
+// exp_fast's sum before its last normalisation: e^x = (hi + lo) 2^k, |lo| <= 2^-16.
+double exp_fast_parts(Dd x, int& k, double& lo) {
   const double n = nearest_integer(x.hi * inv_ln2_128);
   const int ni = static_cast<int>(n);
   k = ni >> 7;  // arithmetic shift: floor(n / 128)
@@ -228,8 +231,16 @@ Dd exp_fast(Dd x, int& k) {
   const Dd t = exp_log_tables::exp2_128[ni & 127];
   const Dd hs = wide::split(h);
   const Dd s = wide::quick_two_sum(t.hi, t.hi * hs.hi);
-  const double lo = (((t.lo * (h + c) + t.hi * hs.lo) + s.lo) + t.lo) + t.hi * c;
-  return wide::quick_two_sum(s.hi, lo);
+  lo = (((t.lo * (h + c) + t.hi * hs.lo) + s.lo) + t.lo) + t.hi * c;
+  return s.hi;
+}
+
+}  // namespace
+
+Dd exp_fast(Dd x, int& k) {
+  double lo = 0;
+  const double hi = exp_fast_parts(x, k, lo);
+  return wide::quick_two_sum(hi, lo);
 }
 
 namespace {
@@ -311,12 +322,15 @@ double cr_exp(double x) {
   }
   int k = 0;
   double result = 0;
-  const Dd fast = exp_fast({x, 0.0}, k);  // sets k: never in the same call as its use
-  if (k > -1000 && k < 1000) {  // the test of round_scaled, for fast.hi in [0.99, 2.02]
-    const double e = 0x1p-65 * fast.hi;
-    const double a = fast.hi + (fast.lo - e);
-    if (a == fast.hi + (fast.lo + e)) return a * wide::power_of_two(k);
-  } else if (crmath_round::round_scaled(fast, 0x1p-65, k, result)) {
+  double lo = 0;
+  const double hi = exp_fast_parts({x, 0.0}, k, lo);  // sets k: never in the same call as its use
+  if (k > -1000 && k < 1000) {
+    // The test of round_scaled on the sum before normalisation (hi in [0.99, 2.02]): lo -+ e
+    // rounds by 2^-69 at most (|lo| <= 2^-16), inside the margin 2^-65 - 2^-66.
+    const double e = 0x1p-65 * hi;
+    const double a = hi + (lo - e);
+    if (a == hi + (lo + e)) return a * wide::power_of_two(k);
+  } else if (crmath_round::round_scaled(wide::quick_two_sum(hi, lo), 0x1p-65, k, result)) {
     return result;
   }
   const Dd r = exp_kernel({x, 0.0}, k);
