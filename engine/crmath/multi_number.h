@@ -5,6 +5,11 @@
 // 0). Digits are 32-bit values kept in 64-bit words so that products and carries fit in
 // plain integers on every compiler. The width is fixed for a whole computation: 10 digits
 // (P = 320 bits) first, 20 digits (P = 640) when the first cannot decide the rounding.
+// Why 320: the hardest published cases lie about 2^-133 (relative) from a midpoint, and
+// the functions' bounds stay below 2^19 eps = 2^-301 here, including pow's 2^9.6 for
+// e^(y log x) with |y log x| <= 746 and the reduction of any double by pi/2, whose window
+// of 2/pi is P + 128 bits long (a double comes no closer than 2^-61 to a multiple of pi/2).
+// 640 is for what no list covers (pow, huge trigonometric arguments): see docs/accuracy.md.
 //
 // Every operation truncates; its error is stated as a relative bound in units of
 // eps = 2^-P. A result within k * eps of the exact value (relatively) is also within k
