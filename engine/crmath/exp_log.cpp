@@ -216,9 +216,6 @@ Dd log1p_kernel(Dd x) {
 // T (1 + h + c) = T1 + T1 h (exact: T1 times either half of a split h) + [T1 c + T2 (1 + h + c)]:
 // the bracket (<= 2^-16.9) rounds twice more (2^-69.9 each), T2 (h + c) by 2^-87:
 // total < 2^-67.5 absolute against a result >= 1 - 2^-8.5: claimed 2^-66 relative.
-namespace {
-
-// exp_fast's sum before its last normalisation: e^x = (hi + lo) 2^k, |lo| <= 2^-16.
 double exp_fast_parts(Dd x, int& k, double& lo) {
   const double n = nearest_integer(x.hi * inv_ln2_128);
   const int ni = static_cast<int>(n);
@@ -234,8 +231,6 @@ double exp_fast_parts(Dd x, int& k, double& lo) {
   lo = (((t.lo * (h + c) + t.hi * hs.lo) + s.lo) + t.lo) + t.hi * c;
   return s.hi;
 }
-
-}  // namespace
 
 Dd exp_fast(Dd x, int& k) {
   double lo = 0;

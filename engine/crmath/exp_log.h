@@ -29,8 +29,12 @@ wide::Dd log1p_kernel(wide::Dd x);
 
 // The fast first steps of exp, log, log10 and pow: fewer exact products, looser bounds.
 // e^(x.hi + x.lo) = (r.hi + r.lo) 2^k, r.hi in [1/2, 2], for |x.hi| < 746 and
-// |x.lo| <= 2^-44. Relative error <= 2^-66.
+// |x.lo| <= 2^-42 (x need not be normalised). Relative error <= 2^-66.
 wide::Dd exp_fast(wide::Dd x, int& k);
+
+// The same sum before its last normalisation: e^x = (hi + lo) 2^k with hi, the return
+// value, in [0.99, 2.02] and |lo| <= 2^-16; relative error <= 2^-66.
+double exp_fast_parts(wide::Dd x, int& k, double& lo);
 
 // log x for finite x > 0, subnormals included. ABSOLUTE error <= 2^-75 (so a relative
 // one only away from 1).

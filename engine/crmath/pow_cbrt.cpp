@@ -132,33 +132,40 @@ bool exact_power(double x, double y, double& result) {
 // in double-double, before the exact cases and the accurate path.
 // First: log_fast's absolute 2^-75 times |y|, and dd_mul_d's 2^-103 of |t| <= 746 (2^-93.4),
 // make t off by d <= |y| 2^-75 + 2^-93.4; e^(t + d) = e^t (1 + d (1 + d)), and exp_fast
-// adds 2^-66: the test runs with 2^-66 + |y| 2^-75 + 2^-93 (the first two bumped by
-// 2^-16 for the margin), so a large |y| leaves it to the second step.
+// adds 2^-66: the test runs with 1.25 2^-66 + |y| 2^-75 (1 + 2^-16) + 2^-93 (the margin
+// covers the test's own roundings), so a large |y| leaves it to the second step.
 // Second: log_kernel's relative 2^-85 and dd_mul_d's 2^-103 give |t| 2^-84.9 <= 2^-75.4
 // absolute, a relative 2^-75.4 of the result, and exp_kernel adds 2^-91: the test runs
 // with 2^-75. When it cannot decide, an exact or halfway result is found exactly;
 // anything else goes to the accurate path.
 double cr_pow(double x, double y) {
-  if (y == 0 || x == 1) return 1.0;
-  if (wide::is_nan(x) || wide::is_nan(y)) return x + y;
-  const bool x_negative = (wide::bits_of(x) & sign_bit) != 0;  // -0 too
-  const int y_class = x_negative ? integer_class(y) : 0;  // only a negative base needs it
-  const bool negate = x_negative && y_class == 1;
+  bool negate = false;
+  // One test for the common case, x positive and normal and y finite and nonzero (x = 1
+  // included: log 1 = 0 exactly, and e^0 = 1 passes the first test); then the others.
+  if (wide::bits_of(x) - 0x0010000000000000 >= 0x7FE0000000000000 ||
+      (wide::bits_of(y) & ~sign_bit) - 1 >= 0x7FEFFFFFFFFFFFFF) {
+    if (y == 0 || x == 1) return 1.0;
+    if (wide::is_nan(x) || wide::is_nan(y)) return x + y;
+    const bool x_negative = (wide::bits_of(x) & sign_bit) != 0;  // -0 too
+    const int y_class = x_negative ? integer_class(y) : 0;        // only a negative base needs it
+    negate = x_negative && y_class == 1;
+    const double ax = wide::magnitude(x);
+    if (x == 0) {
+      if (y < 0) return negate ? -infinity() : infinity();
+      return negate ? x : 0.0;
+    }
+    if (!wide::is_finite(y)) {
+      if (ax == 1) return 1.0;  // (-1)^(+-inf)
+      return (ax < 1) == (y < 0) ? infinity() : 0.0;
+    }
+    if (!wide::is_finite(x)) {
+      const double magnitude = y > 0 ? infinity() : 0.0;
+      return negate ? -magnitude : magnitude;
+    }
+    if (x_negative && y_class == 0) return nan_value();
+    if (ax == 1) return negate ? -1.0 : 1.0;
+  }
   const double ax = wide::magnitude(x);
-  if (x == 0) {
-    if (y < 0) return negate ? -infinity() : infinity();
-    return negate ? x : 0.0;
-  }
-  if (!wide::is_finite(y)) {
-    if (ax == 1) return 1.0;  // (-1)^(+-inf)
-    return (ax < 1) == (y < 0) ? infinity() : 0.0;
-  }
-  if (!wide::is_finite(x)) {
-    const double magnitude = y > 0 ? infinity() : 0.0;
-    return negate ? -magnitude : magnitude;
-  }
-  if (x_negative && y_class == 0) return nan_value();
-  if (ax == 1) return negate ? -1.0 : 1.0;
 
   // |log x| >= 2^-53 for x != 1, so |y| < 2^63 when |estimate| <= 1000: two_prod's
   // split stays in range. Past the limits e^t is beyond 2^1024 or below 2^-1076.
@@ -170,15 +177,20 @@ double cr_pow(double x, double y) {
   }
   double result = 0;
   int k = 0;
-  Dd t = wide::dd_mul_d(fast_log, y);
+  // t = y log x unnormalised: the product exact, y log.lo rounded by 2^-106 |t|; |t.lo| < 2^-42.
+  const Dd product = wide::two_prod(fast_log.hi, y);
+  Dd t = {product.hi, product.lo + fast_log.lo * y};
   if (t.hi > -746 && t.hi < 710) {
-    const double eps = 0x1.0001p-66 + wide::magnitude(y) * 0x1.0001p-75 + 0x1p-93;
-    const Dd r = exp_fast(t, k);  // sets k: never in the same call as its use
-    if (k > -1000 && k < 1000) {  // the test of round_scaled, for r.hi in [0.99, 2.02]
-      const double e = eps * r.hi;
-      const double a = r.hi + (r.lo - e);
-      if (a == r.hi + (r.lo + e)) return (negate ? -a : a) * wide::power_of_two(k);
-    } else if (crmath_round::round_scaled(r, eps, k, result)) {
+    const double eps = 0x1.4p-66 + wide::magnitude(y) * 0x1.0001p-75 + 0x1p-93;
+    double lo = 0;
+    const double hi = exp_fast_parts(t, k, lo);  // sets k: never in the same call as its use
+    if (k > -1000 && k < 1000) {
+      // round_scaled's test on the sum before normalisation (hi in [0.99, 2.02]): lo -+ e
+      // rounds by 2^-69 at most (|lo| <= 2^-16), inside eps's margin of 2^-68.
+      const double e = eps * hi;
+      const double a = hi + (lo - e);
+      if (a == hi + (lo + e)) return (negate ? -a : a) * wide::power_of_two(k);
+    } else if (crmath_round::round_scaled(wide::quick_two_sum(hi, lo), eps, k, result)) {
       return negate ? -result : result;
     }
   }
