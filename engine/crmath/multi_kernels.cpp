@@ -108,7 +108,9 @@ Mp alternating_factorial_series(const Mp& z, int first_k, int last) {
   return acc;
 }
 
-// The number of Taylor terms after which z^(j+1) / (2j + first_k + 1)! < eps/2.
+// The number of Taylor steps j such that the last term kept, z^j/(2j+1)! (sine) or
+// z^j/(2j)! (cosine) relative to the leading 1, is already below eps/2: the omitted ones
+// are smaller still and decrease at least fourfold each.
 int factorial_terms(double zd, int first_k, int width) {
   int last = 0;
   double term = 1;
