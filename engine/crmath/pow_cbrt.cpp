@@ -140,8 +140,8 @@ bool exact_power(double x, double y, double& result) {
 // anything else goes to the accurate path.
 double cr_pow(double x, double y) {
   bool negate = false;
-  // One test for the common case, x positive and normal and y finite and nonzero (x = 1
-  // included: log 1 = 0 exactly, and e^0 = 1 passes the first test); then the others.
+  // One test for the common case, x positive and normal and y finite and nonzero; then
+  // the others.
   if (wide::bits_of(x) - 0x0010000000000000 >= 0x7FE0000000000000 ||
       (wide::bits_of(y) & ~sign_bit) - 1 >= 0x7FEFFFFFFFFFFFFF) {
     if (y == 0 || x == 1) return 1.0;
@@ -164,6 +164,8 @@ double cr_pow(double x, double y) {
     }
     if (x_negative && y_class == 0) return nan_value();
     if (ax == 1) return negate ? -1.0 : 1.0;
+  } else if (x == 1) {
+    return 1.0;  // log 1 = 0 would leave any y, however large, to the products below
   }
   const double ax = wide::magnitude(x);
 
