@@ -15,6 +15,9 @@
 #include "engine/crmath/exp_log.h"
 #include "engine/crmath/multi_number.h"
 #include "engine/crmath/wide.h"
+#include "engine/crmath/asin_table.h"
+#include "engine/crmath/atan_table.h"
+#include "engine/crmath/trig_tables.h"
 #include "engine/crmath/multi.h"
 #include "engine/crmath/crmath.h"
 
@@ -430,6 +433,81 @@ TEST(AccurateMath, InverseTrigonometricSpecialValues) {
     EXPECT_PRED2(same_bits, cr_asin(row.x), row.asin) << row.x;
     EXPECT_PRED2(same_bits, cr_acos(row.x), row.acos) << row.x;
     EXPECT_PRED2(same_bits, cr_atan(row.x), row.atan) << row.x;
+  }
+}
+
+// The trigonometric tables against their definitions (they come from MPFR; a mistyped
+// digit would only rarely move a result): pi/1024's parts by the series' pi, the sines
+// by the addition formula from sin 0 = 0 to sin(pi/2) = 1, the Taylor terms by their
+// recurrences, and the short heads by their bits.
+TEST(AccurateMath, TrigonometricTablesMatchTheirDefinitions) {
+  namespace t = trig_tables;
+  using wide::Dd;
+  const Fixed pi_1024 = fixed_divided(fixed_pi(), 1024);
+  expect_nearest_pair(pi_1024, t::pi_1024.hi, t::pi_1024.lo, "pi/1024");
+  Fixed parts = fixed_from_double(t::pi_1024_p1);
+  fixed_add(parts, fixed_from_double(-t::pi_1024_p2), true);
+  fixed_add(parts, fixed_from_double(-t::pi_1024_p3), true);
+  fixed_add(parts, fixed_from_double(t::pi_1024_p4), false);
+  Fixed gap = pi_1024;
+  if (fixed_less(gap, parts)) std::swap(gap, parts);
+  fixed_add(gap, parts, true);
+  EXPECT_TRUE(fixed_less(gap, fixed_shifted_one(139))) << "pi/1024's parts";
+  for (const double part : {t::pi_1024_p1, t::pi_1024_p2, t::pi_1024_p3})  // 24 bits
+    EXPECT_EQ(wide::bits_of(part) & ((std::uint64_t{1} << 29) - 1), 0u) << part;
+  // 1024/pi rounded: within half a unit (2^-45) of it, relative 2^-45 / 325.9 > 2^-53.35.
+  const Dd product = wide::dd_mul_d(t::pi_1024, t::inv_pi_1024);
+  EXPECT_LE(std::fabs((product.hi - 1) + product.lo), 0x1p-45 / t::inv_pi_1024) << "1024/pi";
+
+  auto near = [](Dd a, Dd b, double tolerance) {
+    const Dd d = wide::dd_add(a, wide::dd_neg(b));
+    return std::fabs(d.hi + d.lo) <= tolerance;
+  };
+  const Dd one = {1.0, 0.0};
+  // The short heads leave rests of 2^-27 of them: normalised before dd_mul, which
+  // neglects the product of the rests.
+  auto entry = [](Dd a) { return wide::quick_two_sum(a.hi, a.lo); };
+  EXPECT_PRED2(same_bits, t::sin_table[0].hi + t::sin_table[0].lo, 0.0);
+  EXPECT_TRUE(near(t::sin_table[512], one, 0.0));
+  for (int j = 0; j < 512; ++j) {  // sin((j + 1) step) = sin(j step) cos step + cos(j step) sin step
+    const Dd next = wide::dd_add(wide::dd_mul(entry(t::sin_table[j]), entry(t::sin_table[511])),
+                                 wide::dd_mul(entry(t::sin_table[512 - j]), entry(t::sin_table[1])));
+    EXPECT_TRUE(near(next, entry(t::sin_table[j + 1]), 0x1p-75)) << "sin table " << j + 1;
+    EXPECT_EQ(wide::bits_of(t::sin_table[j + 1].hi) & ((std::uint64_t{1} << 27) - 1), 0u) << j + 1;
+  }
+  const Dd half_pi = {crmath_constants::half_pi_hi, crmath_constants::half_pi_lo};
+  for (int i = 0; i <= 256; ++i) {
+    const double c = i / 256.0;
+    EXPECT_TRUE(near(wide::dd_add(t::atan_table[0][i], t::atan_table[1][i]), half_pi, 0x1p-104)) << i;
+    // atan' = 1/(1 + x^2): a1 (1 + c^2) = 1, and (1 + c^2) b(n+1) = -2c b(n) - b(n-1)
+    // for b(n) = (n + 1) a(n+1), in doubles to a few units of the largest term.
+    const t::AtanEntry& e = t::atan_taylor[i];
+    const Dd square = wide::dd_add_d(wide::two_prod(c, c), 1.0);
+    EXPECT_TRUE(near(wide::dd_mul(entry(e.a1), square), one, 0x1p-76)) << "atan a1 " << i;
+    double b[10] = {e.a1.hi + e.a1.lo};
+    for (int n = 1; n < 9; ++n) b[n] = (n + 1) * e.a[n - 1];
+    for (int n = 1; n + 1 < 9; ++n) {
+      const double scale = std::fabs(2 * c * b[n]) + std::fabs(b[n - 1]) + std::fabs(b[n + 1]);
+      EXPECT_LE(std::fabs((1 + c * c) * b[n + 1] + 2 * c * b[n] + b[n - 1]), scale * 0x1p-49) << i << " " << n;
+    }
+  }
+  for (int i = 0; i <= 128; ++i) {
+    // asin' = (1 - x^2)^(-1/2): a1^2 (1 - c^2) = 1, and
+    // (1 - c^2)(n + 1) b(n+1) = (2n + 1) c b(n) + n b(n-1).
+    const double c = i / 256.0;
+    const t::AsinEntry& e = t::asin_table[i];
+    const Dd rest = wide::dd_add_d(wide::dd_neg(wide::two_prod(c, c)), 1.0);
+    EXPECT_TRUE(near(wide::dd_mul(wide::dd_mul(entry(e.a1), entry(e.a1)), rest), one, 0x1p-75))
+        << "asin a1 " << i;
+    double b[10] = {e.a1.hi + e.a1.lo};
+    for (int n = 1; n < 9; ++n) b[n] = (n + 1) * e.a[n - 1];
+    for (int n = 1; n + 1 < 9; ++n) {
+      const double right = (2 * n + 1) * c * b[n] + n * b[n - 1];
+      EXPECT_LE(std::fabs((1 - c * c) * (n + 1) * b[n + 1] - right), std::fabs(right) * 0x1p-49) << i << " " << n;
+    }
+    if (i > 0) {
+      EXPECT_LT(t::asin_table[i - 1].a0.hi, e.a0.hi) << i;
+    }
   }
 }
 
