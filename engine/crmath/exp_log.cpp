@@ -209,7 +209,7 @@ Dd log1p_kernel(Dd x) {
 
 // n = nearest integer to x 128/ln2, e^x = 2^(n/128) e^r with r = x - n ln2/128: a = x.hi - n A
 // is exact (Sterbenz; |a| <= 2^-8.5), b = x.lo - n B has |n B| <= 2^17.1 2^-43.2 and
-// |x.lo| <= 2^-44, so |b| <= 2^-26 rounded by 2^-79; r = h + l by an exact two_sum.
+// |x.lo| <= 2^-42, so |b| <= 2^-26 rounded by 2^-79; r = h + l by an exact two_sum.
 // e^r - 1 = h + c, c = l + h l + h^2/2 + ... + h^6/720 (dropped: h^7/5040 < 2^-71.8,
 // l h^2/2 < 2^-78): c <= 2^-17.9, off by about four roundings of terms <= 2^-18: <= 2^-69.
 // T = T1 + T2 (T1 of 26 bits, T2 the rest, together within 2^-79 of 2^(n/128)):
