@@ -90,66 +90,73 @@ const Dd ln2 = {crmath_constants::ln2_hi, crmath_constants::ln2_lo};
 // C (2^-51.1 + 2^-53) a <= C 2^-50.73 a, plus the series' rest.
 Dd one_plus_times(double a, double c) { return wide::quick_two_sum(a, a * c); }
 
-// ln2/64 in three parts of 30, 30 and 53 bits (the exp kernel's ln2/4096, times 64): n times
-// either of the first two is exact for n < 2^23. Checked here against ln2 = hi + lo: the
-// third part to 2^-110 (its error times n <= 2^17 stays below 2^-93).
-constexpr double ln2_64_a = 0x1.62e42ffp-7;
-constexpr double ln2_64_b = -0x1.718432ap-41;
-constexpr double ln2_64_c = -0x1.b0e2633fe0685p-73;
-constexpr double ln2_64_rest =
-    ((crmath_constants::ln2_hi / 64 - ln2_64_a) - ln2_64_b) + crmath_constants::ln2_lo / 64;
-static_assert(ln2_64_rest - ln2_64_c < 0x1p-110 && ln2_64_c - ln2_64_rest < 0x1p-110);
-constexpr double inv_ln2_64 = 0x1.71547652b82fep+6;  // 64/ln2, only to pick n
+// ln2/128 in three parts of 29, 28 and 53 bits (the exp kernel's ln2/4096, times 32): n times
+// either of the first two is exact for n < 2^24. Checked here against ln2 = hi + lo: the
+// third part to 2^-111 (its error times n <= 2^17.1 stays below 2^-93).
+constexpr double ln2_128_a = 0x1.62e42ffp-8;
+constexpr double ln2_128_b = -0x1.718432ap-42;
+constexpr double ln2_128_c = -0x1.b0e2633fe0685p-74;
+constexpr double ln2_128_rest =
+    ((crmath_constants::ln2_hi / 128 - ln2_128_a) - ln2_128_b) + crmath_constants::ln2_lo / 128;
+static_assert(ln2_128_rest - ln2_128_c < 0x1p-111 && ln2_128_c - ln2_128_rest < 0x1p-111);
+constexpr double inv_ln2_128 = 0x1.71547652b82fep+7;  // 128/ln2, only to pick n
 
 // e^a = plus 2^k and e^-a = minus 2^k_minus, plus and minus in [0.99, 2.02], each hi + lo
-// left unnormalised (|lo| <= 2^-14.8 hi): the callers' sums normalise once.
+// left unnormalised (|lo| <= 2^-16.9): the callers' sums normalise once.
 struct ExpPair {
   Dd plus, minus;
   int k, k_minus;
 };
 
-// T (1 + r + q) with T = 2^(j/64) from the table, q = e^r - 1 - r given with absolute
-// error <= 2^-66.85, |q| < 2^-16, |r.hi| < 2^-7.52, |r.lo| <= 2^-61. T.hi r.hi is exact
-// (two_prod), and so is T.hi + its head (quick_two_sum; the sum stays below 2). The rest,
-// below 2^-15, in units of 2^-68: q's error times T.hi < 2, 4.44; v = r.lo + q rounds by
-// 2^-70, times T.hi, 0.5; T.hi v rounds by 1; dropping T.lo (r.lo + q), 0.49; three sums
-// below 2^-15, 1 each: 9.43 units, 2^-64.76, over a result >= 0.994: <= 2^-64.6. The
-// table's 2^-106 is negligible. The rest is returned beside the head, not added.
-[[gnu::always_inline]] inline Dd times_table(int j, Dd r, double q) {
-  const Dd t = exp_log_tables::exp2_coarse[j];
-  const Dd p = wide::two_prod(t.hi, r.hi);
-  const Dd s = wide::quick_two_sum(t.hi, p.hi);  // |p.hi| < 2^-6.5 < t.hi
-  return {s.hi, s.lo + (p.lo + (t.hi * (r.lo + q) + (t.lo + t.lo * r.hi)))};
+// T (1 + r + q) with T = 2^(j/128) = t.hi + t.lo from the table (t.hi of 26 bits, the pair
+// within 2^-79 of T), r = h + l, h = hs.hi + hs.lo split by Dekker (hs.hi of 26 bits), q =
+// e^r - 1 - r given with absolute error <= 2^-68.4, |q| < 2^-18, |h| < 2^-8.52, |l| <= 2^-62.
+// t.hi hs.hi is exact (26 + 26 bits) and so is t.hi + it (quick_two_sum: below 2^-7.5 < t.hi).
+// The rest, in units of 2^-72: q's error times t.hi < 2, 23.3; v = l + q < 2^-18 rounds by 1,
+// times t.hi, 2; t.hi v < 2^-17 rounds by 4; the last sum (< 2^-16.9) by 4; the smaller
+// terms (t.hi hs.lo < 2^-33.5, t.lo (h + v) < 2^-34.5 with the whole h, the sum's error
+// <= 2^-52, t.lo <= 2^-26)
+// and their three sums, below 0.01; the table's 2^-79 of T < 2, 0.07: 33.4 units, 2^-66.94,
+// over a result >= 0.997: <= 2^-66.9. The rest is returned beside the head, not added.
+[[gnu::always_inline]] inline Dd times_table(int j, Dd hs, double h, double l, double q) {
+  const Dd t = exp_log_tables::exp2_128[j];
+  const Dd s = wide::quick_two_sum(t.hi, t.hi * hs.hi);
+  const double v = l + q;
+  return {s.hi, (((t.hi * hs.lo + t.lo * (h + v)) + s.lo) + t.lo) + t.hi * v};
 }
 
-// e^a and e^-a for 0 <= a < 711, each with relative error <= 2^-64.6.
-// n = nearest integer to 64a/ln2 (at most 65600), r = a - n ln2/64: a - n A is exact
-// (Sterbenz, or n = 0), n B exact, n B + n C rounds by 2^-78, and the two_sum is exact, so
-// |r.lo| <= ulp(r.hi)/2 <= 2^-61. |r| <= ln2/128 + 2^-40 < 2^-7.52. e^r - 1 - r = E + O
-// (even and odd parts up to r^7), e^-r - 1 + r = E - O; the rest r^8/8! (1.01) <= 2^-75.4.
-// E <= 2^-16.04 in double with three roundings of 2^-53 (2^-67.46), O <= 2^-25 (2^-76),
-// r.hi for r in both (r.lo <= 2^-61 times the slope e^r - 1 < 2^-7.52: 2^-68.52): q has
-// absolute error <= 2^-66.85, as times_table assumes. e^-a = 2^(-n/64) e^-r with
-// 2^(-n/64) = 2^(-k-1) 2^((64-j)/64) for j != 0.
+// e^a and e^-a for 0 <= a < 711, each with relative error <= 2^-66.9.
+// n = nearest integer to 128a/ln2 (at most 131300 < 2^17.1), r = a - n ln2/128: a - n A is
+// exact (Sterbenz, or n = 0), n B exact, n B + n C rounds by 2^-77.9, and the two_sum is
+// exact: r.hi + r.lo is within 2^-77.8 of r (a relative error of e^r). |r| <= ln2/256
+// + 2^-40 < 2^-8.52, so |r.lo| <= ulp(r.hi)/2 <= 2^-62. With h = r.hi: e^h - 1 - h = E + O
+// (even and odd parts to h^6 and h^7), e^-h - 1 + h = E - O; the rest h^8/8! (1.01) <=
+// 2^-83.4. E <= 2^-18.04 in double with three roundings (3.1 * 2^-53 of it: 2^-69.4), O <=
+// 2^-28.1 (four roundings: 2^-79), E +- O rounds by 2^-71, and e^r - 1 - r differs from
+// e^h - 1 - h by r.lo (e^h - 1) <= 2^-70.5: q has absolute error <= 2^-68.4, as times_table
+// assumes. e^-a = 2^(-n/128) e^-r with 2^(-n/128) = 2^(-k-1) 2^((128-j)/128) for j != 0.
 [[gnu::always_inline]] inline ExpPair exp_pair(double a) {
-  const double n = (a * inv_ln2_64 + 0x1.8p52) - 0x1.8p52;
-  const Dd r = wide::two_sum(a - n * ln2_64_a, -(n * ln2_64_b + n * ln2_64_c));
+  const double n = (a * inv_ln2_128 + 0x1.8p52) - 0x1.8p52;
+  const Dd r = wide::two_sum(a - n * ln2_128_a, -(n * ln2_128_b + n * ln2_128_c));
   const double h = r.hi;
   const double h2 = h * h;
   const double even = h2 * (0.5 + h2 * (1.0 / 24 + h2 * (1.0 / 720)));
   const double odd = h2 * h * (1.0 / 6 + h2 * (1.0 / 120 + h2 * (1.0 / 5040)));
+  const Dd hs = wide::split(h);
   const int ni = static_cast<int>(n);
-  const int j = ni & 63;
+  const int j = ni & 127;
   ExpPair e;
-  e.k = ni >> 6;
-  e.plus = times_table(j, r, even + odd);
+  e.k = ni >> 7;
+  e.plus = times_table(j, hs, h, r.lo, even + odd);
   e.k_minus = j == 0 ? -e.k : -e.k - 1;
-  e.minus = times_table((64 - j) & 63, wide::dd_neg(r), even - odd);
+  e.minus = times_table((128 - j) & 127, wide::dd_neg(hs), -h, -r.lo, even - odd);
   return e;
 }
 
 // e^-a 2^(k_minus - k): exactly scaled while above 2^-110 (always normal); below, 0,
-// an omission of at most 2^-108.9 of e^a.
+// an omission of at most 2^-108.9 of e^a. The callers add it to e^a as two_sum(plus.hi,
+// +-m.hi) (exact), then the two rests (each below 2^-16.9) and the two_sum's error: two
+// roundings of sums below 2^-15.8, 2^-68 each, together <= 2^-66.99 of plus >= 0.997.
 Dd minus_scaled(const ExpPair& e) {
   const int d = e.k_minus - e.k;
   if (d < -110) return {0.0, 0.0};
@@ -254,16 +261,15 @@ double cr_sinh(double x) {
     if (r != 0.0) return wide::with_sign_of(r, x);
   } else {
     // Quick: sinh a = 2^(k-1) (plus - minus') with minus' = e^-a 2^-k. The heads' difference
-    // is exact (two_sum); the two rests (each <= 2^-14.8 plus) and then the two_sum's error
-    // are added with two roundings of at most 2^-66.7 plus each. With the errors of plus
-    // and minus (2^-64.6 each): (2^-64.6 + 2^-65.7) coth a <= 2^-64.0 coth a, <= 2^-61.97 for
-    // a >= 1/4, <= 2^-60.99 for a >= 1/8 (coth 1/8 < 8.05), <= 2^-58.99 for a >= 1/32
-    // (coth 1/32 < 32.02).
+    // is exact (two_sum), the rests add 2^-66.99 of plus (minus_scaled). With the errors
+    // of plus and minus (2^-66.9 each): (2^-66.9 + 2^-66.99) coth a <= 2^-65.94 coth a,
+    // <= 2^-63.9 for a >= 1/4 (coth 1/4 < 4.09), <= 2^-62.92 for a >= 1/8 (coth 1/8 < 8.05),
+    // <= 2^-60.93 for a >= 1/32 (coth 1/32 < 32.02).
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd v = wide::two_sum(e.plus.hi, -m.hi);
     v = wide::quick_two_sum(v.hi, v.lo + (e.plus.lo - m.lo));
-    const double vr = rounded(v, a >= 0.25 ? 0x1p-61 : a >= 0.125 ? 0x1p-60 : 0x1p-58);
+    const double vr = rounded(v, a >= 0.25 ? 0x1p-63 : a >= 0.125 ? 0x1p-62 : 0x1p-60);
     if (vr != 0.0) return wide::with_sign_of(wide::scale(vr, e.k - 1), x);
   }
   double m;
@@ -298,12 +304,12 @@ double cr_cosh(double x) {
   if (a < 0x1p-27) return 1.0;
   {
     // Quick: cosh a = 2^(k-1) (plus + minus'), two positive terms, summed as for sinh:
-    // 2^-64.6 + 2^-65.7 <= 2^-64.0.
+    // 2^-66.9 + 2^-66.99 <= 2^-65.94.
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd v = wide::two_sum(e.plus.hi, m.hi);
     v = wide::quick_two_sum(v.hi, v.lo + (e.plus.lo + m.lo));
-    const double vr = rounded(v, 0x1p-63);
+    const double vr = rounded(v, 0x1p-65);
     if (vr != 0.0) return wide::scale(vr, e.k - 1);
   }
   // Careful: cosh a = 2^(k-1) (r + r^-1 2^-2k) with e^a = r 2^k, r in [1/2, 2], k >= -1.
@@ -342,15 +348,15 @@ double cr_tanh(double x) {
     if (r != 0.0) return wide::with_sign_of(r, x);
   } else {
     // Quick: tanh a = (plus - minus') / (plus + minus'): the numerator's error as for sinh,
-    // the denominator's 2^-64.0 (as for cosh), the division's 2^-102.2: <= 2^-61.65 for
-    // a >= 1/4, <= 2^-60.82 for a >= 1/8, <= 2^-58.95 for a >= 1/32.
+    // the denominator's 2^-65.94 (as for cosh), the division's 2^-102.2: 2^-65.94 (coth a + 1),
+    // <= 2^-63.59 for a >= 1/4, <= 2^-62.76 for a >= 1/8, <= 2^-60.89 for a >= 1/32.
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd num = wide::two_sum(e.plus.hi, -m.hi);
     num = wide::quick_two_sum(num.hi, num.lo + (e.plus.lo - m.lo));
     Dd den = wide::two_sum(e.plus.hi, m.hi);
     den = wide::quick_two_sum(den.hi, den.lo + (e.plus.lo + m.lo));
-    const double t = rounded(divide(num, den), a >= 0.25 ? 0x1p-61 : a >= 0.125 ? 0x1p-60 : 0x1p-58);
+    const double t = rounded(divide(num, den), a >= 0.25 ? 0x1p-63 : a >= 0.125 ? 0x1p-62 : 0x1p-60);
     if (t != 0.0) return wide::with_sign_of(t, x);
   }
   // Careful: tanh a = E / (E + 2) with E = e^2a - 1 (2a <= 40, exact doubling). delta_E <= 2^-85;
