@@ -217,8 +217,10 @@ Dd log1p_kernel(Dd x) {
 // the bracket (<= 2^-16.9) rounds twice more (2^-69.9 each), T2 (h + c) by 2^-87:
 // total < 2^-67.5 absolute against a result >= 1 - 2^-8.5: claimed 2^-66 relative.
 double exp_fast_parts(Dd x, int& k, double& lo) {
-  const double n = nearest_integer(x.hi * inv_ln2_128);
-  const int ni = static_cast<int>(n);
+  // n from the low bits of x 128/ln2 + 1.5 2^52, whose last place is 1 (|n| < 2^18).
+  const double shifted = x.hi * inv_ln2_128 + round_magic;
+  const double n = shifted - round_magic;
+  const int ni = static_cast<int>(static_cast<std::int32_t>(wide::bits_of(shifted) & 0xFFFFFFFF));
   k = ni >> 7;  // arithmetic shift: floor(n / 128)
   const Dd r = wide::two_sum(x.hi - n * ln2_128_a, x.lo - n * ln2_128_b);
   const double h = r.hi;
