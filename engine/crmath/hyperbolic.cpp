@@ -58,6 +58,20 @@ Dd divide(Dd a, Dd b, bool normalise = true) {
   return normalise ? wide::quick_two_sum(q1, r / b.hi) : Dd{q1, r / b.hi};
 }
 
+// a / b for the quick steps, with relative error <= 2^-100, for a, b > 0 normalised
+// (|lo| <= 2^-52 hi), far from underflow and overflow: one division, for 1/b.hi.
+// q1 = a.hi (1/b.hi), two roundings: within 2^-51.99 of a.hi/b.hi, so p.hi = fl(q1 b.hi) is
+// within a factor 2 of a.hi and a.hi - p.hi is exact (Sterbenz). r = a - q1 b to 4 roundings
+// of terms below 2^-50.4 a.hi: 2^-102 a.hi. q2 = r/b.hi rounded twice and b.lo dropped:
+// 3 * 2^-52 of |q2| <= 2^-50.3 q: 2^-100.7 q; with r's error, <= 2^-100 of q.
+Dd quick_divide(Dd a, Dd b) {
+  const double inverse = 1.0 / b.hi;
+  const double q1 = a.hi * inverse;
+  const Dd p = wide::two_prod(q1, b.hi);
+  const double r = ((a.hi - p.hi) - p.lo) + (a.lo - q1 * b.lo);
+  return wide::quick_two_sum(q1, r * inverse);
+}
+
 // sqrt(a) with relative error <= 2^-102.4, for a.hi > 0 normal, |a.lo| <= 2^-53 a.hi.
 // s = sqrt(a.hi) (1 + d), |d| <= 2^-53; s*s = p.hi + p.lo exactly and a.hi - p.hi is exact
 // (Sterbenz). The residual a - s^2 (at most 3.01 * 2^-53 a.hi) is computed to 2^-103.6 a.hi
@@ -135,22 +149,44 @@ struct ExpPair {
 // 2^-28.1 (four roundings: 2^-79), E +- O rounds by 2^-71, and e^r - 1 - r differs from
 // e^h - 1 - h by r.lo (e^h - 1) <= 2^-70.5: q has absolute error <= 2^-68.4, as times_table
 // assumes. e^-a = 2^(-n/128) e^-r with 2^(-n/128) = 2^(-k-1) 2^((128-j)/128) for j != 0.
-[[gnu::always_inline]] inline ExpPair exp_pair(double a) {
+struct Reduced {
+  Dd hs;  // h split
+  double h, l, even, odd;
+  int j, k;
+};
+
+[[gnu::always_inline]] inline Reduced reduce(double a) {
   const double n = (a * inv_ln2_128 + 0x1.8p52) - 0x1.8p52;
   const Dd r = wide::two_sum(a - n * ln2_128_a, -(n * ln2_128_b + n * ln2_128_c));
   const double h = r.hi;
   const double h2 = h * h;
-  const double even = h2 * (0.5 + h2 * (1.0 / 24 + h2 * (1.0 / 720)));
-  const double odd = h2 * h * (1.0 / 6 + h2 * (1.0 / 120 + h2 * (1.0 / 5040)));
-  const Dd hs = wide::split(h);
+  Reduced d;
+  d.h = h;
+  d.l = r.lo;
+  d.even = h2 * (0.5 + h2 * (1.0 / 24 + h2 * (1.0 / 720)));
+  d.odd = h2 * h * (1.0 / 6 + h2 * (1.0 / 120 + h2 * (1.0 / 5040)));
+  d.hs = wide::split(h);
   const int ni = static_cast<int>(n);
-  const int j = ni & 127;
+  d.j = ni & 127;
+  d.k = ni >> 7;
+  return d;
+}
+
+[[gnu::always_inline]] inline ExpPair exp_pair(double a) {
+  const Reduced d = reduce(a);
   ExpPair e;
-  e.k = ni >> 7;
-  e.plus = times_table(j, hs, h, r.lo, even + odd);
-  e.k_minus = j == 0 ? -e.k : -e.k - 1;
-  e.minus = times_table((128 - j) & 127, wide::dd_neg(hs), -h, -r.lo, even - odd);
+  e.k = d.k;
+  e.plus = times_table(d.j, d.hs, d.h, d.l, d.even + d.odd);
+  e.k_minus = d.j == 0 ? -d.k : -d.k - 1;
+  e.minus = times_table((128 - d.j) & 127, wide::dd_neg(d.hs), -d.h, -d.l, d.even - d.odd);
   return e;
+}
+
+// e^a = plus 2^k alone, as for exp_pair.
+[[gnu::always_inline]] inline Dd exp_one(double a, int& k) {
+  const Reduced d = reduce(a);
+  k = d.k;
+  return times_table(d.j, d.hs, d.h, d.l, d.even + d.odd);
 }
 
 // e^-a 2^(k_minus - k): exactly scaled while above 2^-110 (always normal); below, 0,
@@ -347,16 +383,21 @@ double cr_tanh(double x) {
     const double r = rounded(one_plus_times(a, c), 0x1p-61);
     if (r != 0.0) return wide::with_sign_of(r, x);
   } else {
-    // Quick: tanh a = (plus - minus') / (plus + minus'): the numerator's error as for sinh,
-    // the denominator's 2^-65.94 (as for cosh), the division's 2^-102.2: 2^-65.94 (coth a + 1),
-    // <= 2^-63.59 for a >= 1/4, <= 2^-62.76 for a >= 1/8, <= 2^-60.89 for a >= 1/32.
-    const ExpPair e = exp_pair(a);
-    const Dd m = minus_scaled(e);
-    Dd num = wide::two_sum(e.plus.hi, -m.hi);
-    num = wide::quick_two_sum(num.hi, num.lo + (e.plus.lo - m.lo));
-    Dd den = wide::two_sum(e.plus.hi, m.hi);
-    den = wide::quick_two_sum(den.hi, den.lo + (e.plus.lo + m.lo));
-    const double t = rounded(divide(num, den), a >= 0.25 ? 0x1p-63 : a >= 0.125 ? 0x1p-62 : 0x1p-60);
+    // Quick: tanh a = (P - u) / (P + u) with e^2a = P 2^k (2a exact, below 40), u = 2^-k <= 1.
+    // P.hi >= 1.06 > u when k = 0 (2a >= 1/16), so both heads' sums are exact (quick_two_sum);
+    // the rests (P.lo <= 2^-16.9, the sum's error) add once, below 2^-16.8: 2^-70. With P's
+    // 2^-66.9: 2^-66.73 of P, over P - u that is 2^-66.73 (1 + coth a)/2, over P + u at most
+    // 2^-66.73. With the quotient's 2^-100: 2^-66.73 ((1 + coth a)/2 + 1) (1 + 2^-60),
+    // <= 2^-64.9 for a >= 1/4 (coth 1/4 < 4.084), <= 2^-64.26 for a >= 1/8 (coth 1/8 <
+    // 8.042), <= 2^-62.6 for a >= 1/32 (coth 1/32 < 32.011).
+    int k = 0;
+    const Dd p = exp_one(2.0 * a, k);
+    const double u = wide::power_of_two(-k);
+    Dd num = wide::quick_two_sum(p.hi, -u);
+    num = wide::quick_two_sum(num.hi, num.lo + p.lo);
+    Dd den = wide::quick_two_sum(p.hi, u);
+    den = wide::quick_two_sum(den.hi, den.lo + p.lo);
+    const double t = rounded(quick_divide(num, den), a >= 0.125 ? 0x1p-64 : 0x1p-62);
     if (t != 0.0) return wide::with_sign_of(t, x);
   }
   // Careful: tanh a = E / (E + 2) with E = e^2a - 1 (2a <= 40, exact doubling). delta_E <= 2^-85;
