@@ -103,6 +103,17 @@ Reduced reduce_large(double x) {
 // (2^-53 of 2^-53 (|y2.hi| + |y3.hi|), below 2^-105 |h| + |k| 2^-163), and its last
 // step; with the 2^-139 |k| left of pi/1024: error < 2^-104 |h| + 2^-137 |k|.
 inline Reduced reduce(double x) {
+  // Below 1.5 (|k| <= 489) two parts of pi/1024 suffice: y1 = x - k s1 is exact (k s1 has
+  // at most 53 bits; for k != 0, x and k s1 are multiples of 2^-62 and y1 is below 2^-9),
+  // and the two_sum is exact. What rounds is k s2 (2^-53 of |k| 2^-52.8) and what s1 + s2
+  // leaves of pi/1024 (|k| 2^-112): error < |k| 2^-105, which stays below 2^-85 of every
+  // result there (|sin x| >= |x|/1.6 >= 2^-10 |k|, cos x >= 0.07, |tan x| >= |x|).
+  if (wide::magnitude(x) < 1.5) {
+    constexpr double shifter = 0x1.8p52;
+    const double kd = (x * trig_tables::inv_pi_1024 + shifter) - shifter;
+    const Dd h = two_sum(x - kd * trig_tables::pi_1024_s1, -(kd * trig_tables::pi_1024_s2));
+    return {static_cast<int>(static_cast<long long>(kd) & 2047), h, wide::magnitude(kd) * 0x1p-105};
+  }
   if (wide::magnitude(x) >= 0x1p20) return reduce_large(x);
   constexpr double shifter = 0x1.8p52;  // adding it rounds to an integer
   const double kd = (x * trig_tables::inv_pi_1024 + shifter) - shifter;

@@ -15,6 +15,11 @@ constexpr double pi_1024_p2 = -0x1.777a5cp-34;
 constexpr double pi_1024_p3 = -0x1.ee59dap-59;
 constexpr double pi_1024_p4 = 0x1.98a2e03707345p-86;
 // (the rest is below 2^-139)
+// pi/1024 in two parts for |k| < 2^10: a head of 43 bits (its products with k are
+// exact) and the nearest double to the rest.
+constexpr double pi_1024_s1 = 0x1.921fb54442cp-9;
+constexpr double pi_1024_s2 = 0x1.18469898cc517p-53;
+// (the rest is below 2^-112)
 // pi/1024 and 1024/pi (the latter rounded once).
 constexpr wide::Dd pi_1024 = {0x1.921fb54442d18p-9, 0x1.1a62633145c07p-63};
 constexpr double inv_pi_1024 = 0x1.45f306dc9c883p+8;

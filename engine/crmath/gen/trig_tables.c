@@ -209,6 +209,15 @@ int main(int argc, char** argv) {
   printf("constexpr double pi_1024_p1 = %a;\nconstexpr double pi_1024_p2 = %a;\n"
          "constexpr double pi_1024_p3 = %a;\nconstexpr double pi_1024_p4 = %a;\n", p1, p2, p3, p4);
   printf("// (the rest is below 2^%ld)\n", (long)mpfr_get_exp(v));
+  /* The short reduction (|x| < 2, |k| <= 652 < 2^10): a head of 43 bits, so that its
+     products with k are exact, and the rest rounded to a double. */
+  mpfr_div_ui(v, pi, 1024, MPFR_RNDN);
+  printf("// pi/1024 in two parts for |k| < 2^10: a head of 43 bits (its products with k are\n"
+         "// exact) and the nearest double to the rest.\n");
+  const double s1 = take_part(v, 43);
+  const double s2 = take_part(v, 53);
+  printf("constexpr double pi_1024_s1 = %a;\nconstexpr double pi_1024_s2 = %a;\n", s1, s2);
+  printf("// (the rest is below 2^%ld)\n", (long)mpfr_get_exp(v));
   mpfr_div_ui(v, pi, 1024, MPFR_RNDN);
   printf("// pi/1024 and 1024/pi (the latter rounded once).\nconstexpr wide::Dd pi_1024 = ");
   print_dd(v, ";\n");
