@@ -64,12 +64,13 @@ Dd divide(Dd a, Dd b, bool normalise = true) {
 // within a factor 2 of a.hi and a.hi - p.hi is exact (Sterbenz). r = a - q1 b to 4 roundings
 // of terms below 2^-50.4 a.hi: 2^-102 a.hi. q2 = r/b.hi rounded twice and b.lo dropped:
 // 3 * 2^-52 of |q2| <= 2^-50.3 q: 2^-100.7 q; with r's error, <= 2^-100 of q.
-Dd quick_divide(Dd a, Dd b) {
+// Unless normalise is false: then q1 + q2 as they are, |q2| <= 2^-50.3 q1.
+Dd quick_divide(Dd a, Dd b, bool normalise = true) {
   const double inverse = 1.0 / b.hi;
   const double q1 = a.hi * inverse;
   const Dd p = wide::two_prod(q1, b.hi);
   const double r = ((a.hi - p.hi) - p.lo) + (a.lo - q1 * b.lo);
-  return wide::quick_two_sum(q1, r * inverse);
+  return normalise ? wide::quick_two_sum(q1, r * inverse) : Dd{q1, r * inverse};
 }
 
 // sqrt(a) with relative error <= 2^-102.4, for a.hi > 0 normal, |a.lo| <= 2^-53 a.hi.
@@ -190,9 +191,11 @@ struct Reduced {
 }
 
 // e^-a 2^(k_minus - k): exactly scaled while above 2^-110 (always normal); below, 0,
-// an omission of at most 2^-108.9 of e^a. The callers add it to e^a as two_sum(plus.hi,
-// +-m.hi) (exact), then the two rests (each below 2^-16.9) and the two_sum's error: two
-// roundings of sums below 2^-15.8, 2^-68 each, together <= 2^-66.99 of plus >= 0.997.
+// an omission of at most 2^-108.9 of e^a. The callers add it to e^a as quick_two_sum(plus.hi,
+// +-m.hi), exact since plus.hi >= m.hi (for n = 0 they are 1 + hs.hi and 1 - hs.hi rounded,
+// hs.hi >= 0; else e^2a >= 1.0054 and each head is within 2^-16.8 of its value), then the
+// two rests (each below 2^-16.9) and the sum's error: two roundings of sums below 2^-15.8,
+// 2^-68 each, together <= 2^-66.99 of plus >= 0.997.
 Dd minus_scaled(const ExpPair& e) {
   const int d = e.k_minus - e.k;
   if (d < -110) return {0.0, 0.0};
@@ -297,13 +300,13 @@ double cr_sinh(double x) {
     if (r != 0.0) return wide::with_sign_of(r, x);
   } else {
     // Quick: sinh a = 2^(k-1) (plus - minus') with minus' = e^-a 2^-k. The heads' difference
-    // is exact (two_sum), the rests add 2^-66.99 of plus (minus_scaled). With the errors
+    // is exact (minus_scaled), the rests add 2^-66.99 of plus. With the errors
     // of plus and minus (2^-66.9 each): (2^-66.9 + 2^-66.99) coth a <= 2^-65.94 coth a,
     // <= 2^-63.9 for a >= 1/4 (coth 1/4 < 4.09), <= 2^-62.92 for a >= 1/8 (coth 1/8 < 8.05),
     // <= 2^-60.93 for a >= 1/32 (coth 1/32 < 32.02).
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
-    Dd v = wide::two_sum(e.plus.hi, -m.hi);
+    Dd v = wide::quick_two_sum(e.plus.hi, -m.hi);
     v = wide::quick_two_sum(v.hi, v.lo + (e.plus.lo - m.lo));
     const double vr = rounded(v, a >= 0.25 ? 0x1p-63 : a >= 0.125 ? 0x1p-62 : 0x1p-60);
     if (vr != 0.0) return wide::with_sign_of(wide::scale(vr, e.k - 1), x);
@@ -343,7 +346,7 @@ double cr_cosh(double x) {
     // 2^-66.9 + 2^-66.99 <= 2^-65.94.
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
-    Dd v = wide::two_sum(e.plus.hi, m.hi);
+    Dd v = wide::quick_two_sum(e.plus.hi, m.hi);
     v = wide::quick_two_sum(v.hi, v.lo + (e.plus.lo + m.lo));
     const double vr = rounded(v, 0x1p-65);
     if (vr != 0.0) return wide::scale(vr, e.k - 1);
@@ -508,10 +511,10 @@ double cr_atanh(double x) {
     if (r != 0.0) return wide::with_sign_of(r, x);
   } else {
     // Quick: log((1 + a) / (1 - a)) / 2; 1 + a and 1 - a exact (two_sum), the quotient to
-    // 2^-102.2 (left as q1 + q2, |q2| <= 2^-51.4 q1, for quick_log to start on q1);
+    // 2^-100 (left as q1 + q2, |q2| <= 2^-50.3 q1, for quick_log to start on q1);
     // quick_log's 2^-65.2 absolute over 2 atanh a: >= 0.51 for a >= 1/4, <= 2^-64.23;
     // >= 2^-2.998 for a >= 1/16, <= 2^-62.2; >= 2^-4.9999 for a >= 1/64, <= 2^-60.2.
-    const Dd u = divide(wide::two_sum(1.0, a), wide::two_sum(1.0, -a), false);
+    const Dd u = quick_divide(wide::two_sum(1.0, a), wide::two_sum(1.0, -a), false);
     const double r = rounded(quick_log(u, 0), a >= 0.25 ? 0x1p-64 : a >= 0x1p-4 ? 0x1p-62 : 0x1p-60);
     if (r != 0.0) return wide::with_sign_of(r * 0.5, x);
   }
