@@ -164,6 +164,27 @@ inline Dd sin_at(Dd s, Dd c, Dd h, SmallAngle small) {
   return quick_two_sum(main.hi, low);  // |main.hi| >= |low|: exact
 }
 
+// tan h - h for |h| <= rho < 2^-9.34, from h.hi: h^3 (1/3 + 2h^2/15 + 17h^4/315) in
+// double, within 2^-50 of itself (below |h|^3/2.99 <= 2^-20.2 |h|: 2^-70.2 |h|); the h^9
+// term left out is below 2^-89 |h|, and h.lo's share in it 2^-71.7 |h|.
+inline double tan_rest(double h) {
+  const double z = h * h;
+  return h * z * (1.0 / 3 + z * (2.0 / 15 + z * (17.0 / 315)));  // each the nearest double
+}
+
+// s + c tan h (s, c the table's sin a and cos a; tan(a + h) is its quotient with
+// c - s tan h): sin_at's sum with tan's rest and no cos h - 1. |s| <= 2 |result| and
+// |c h| <= 1.01 |result| hold as for sin(a + h) = cos h (s + c tan h); s + c h stays
+// exact to 2^-77; |c rest| <= 2^-20.1 |result| is off by 2^-69.8 (2^-70.2 and h.lo's
+// share above, c rounded and the product 2^-53 each), the last sum by 2^-53 of 2^-19:
+// within 2^-69 of the result, plus the reduction's error.
+inline Dd tan_part(Dd s, Dd c, Dd h, Dd h_halves, double rest) {
+  const Dd main = two_sum(s.hi, c.hi * h_halves.hi);  // exact: c.hi has 26 bits
+  const double low = (((main.lo + c.hi * h_halves.lo) + s.lo) + ((c.hi + c.lo) * h.lo + c.lo * h.hi)) +
+                     (c.hi + c.lo) * rest;
+  return quick_two_sum(main.hi, low);
+}
+
 // sin a and cos a for a = index pi/1024, index = 512 q + j: +-sin_table[j] and
 // +-sin_table[512 - j], swapped in odd quadrants. No branches: the quadrant is random.
 struct SinCos {
@@ -202,6 +223,14 @@ double cr_sin(double x) {
   if (!wide::is_finite(x)) return nan_value;
   // |x| < 2^-26: sin x = x (1 - d), 0 < d < x^2/6 < 2^-54, never half a unit away.
   if (wide::magnitude(x) < 0x1p-26) return x;
+  // |x| < 2^-10: sin x = x + sin_rest within 2^-50 of x^3/6 <= 2^-21.4 |x|, and the h^9
+  // term 2^-93 |x|: 2^-71 of the result.
+  if (wide::magnitude(x) < 0x1p-10) {
+    double out;
+    const Dd y = quick_two_sum(x, small_angle({x, 0.0}).sin_rest);
+    if (decided(y, wide::magnitude(y.hi) * 0x1p-69, out)) return out;
+    return mp_sin(x);
+  }
   const Reduced r = reduce(x);
   const SinCos a = table_at(r.index);
   const Dd y = sin_at(a.s, a.c, r.h, small_angle(r.h));
@@ -214,6 +243,13 @@ double cr_cos(double x) {
   if (!wide::is_finite(x)) return nan_value;
   // |x| < 2^-27: cos x = 1 - d, 0 < d < x^2/2 < 2^-55, less than half of 1 - (1 - 2^-53).
   if (wide::magnitude(x) < 0x1p-27) return 1.0;
+  // |x| < 2^-10: cos x = 1 + cos_rest, within 2.5 2^-53 of x^2/2 <= 2^-21: 2^-72.
+  if (wide::magnitude(x) < 0x1p-10) {
+    double out;
+    const Dd y = quick_two_sum(1.0, small_angle({x, 0.0}).cos_rest);
+    if (decided(y, 0x1p-69, out)) return out;
+    return mp_cos(x);
+  }
   const Reduced r = reduce(x);
   const SinCos a = table_at(r.index);
   const Dd y = sin_at(a.c, wide::dd_neg(a.s), r.h, small_angle(r.h));  // cos(a + h)
@@ -226,11 +262,20 @@ double cr_tan(double x) {
   if (!wide::is_finite(x)) return nan_value;
   // |x| < 2^-27: tan x = x (1 + d), 0 < d < x^2/3 < 2^-54.4, never half a unit away.
   if (wide::magnitude(x) < 0x1p-27) return x;
+  // |x| < 2^-10: tan x = x + tan_rest(x) within 2^-70.1 |x| <= 2^-70.1 |tan x|.
+  if (wide::magnitude(x) < 0x1p-10) {
+    double out;
+    const Dd y = quick_two_sum(x, tan_rest(x));
+    if (decided(y, wide::magnitude(y.hi) * 0x1p-69, out)) return out;
+    return mp_tan(x);
+  }
   const Reduced r = reduce(x);
-  const SmallAngle small = small_angle(r.h);
+  const Dd halves = wide::split(r.h.hi);
+  const double rest = tan_rest(r.h.hi);
   const SinCos a = table_at(r.index);
-  const Dd s = sin_at(a.s, a.c, r.h, small);
-  const Dd c = sin_at(a.c, wide::dd_neg(a.s), r.h, small);
+  // s = cos h sin(a + h) and c = cos h cos(a + h): their quotient is the tangent.
+  const Dd s = tan_part(a.s, a.c, r.h, halves, rest);
+  const Dd c = tan_part(a.c, wide::dd_neg(a.s), r.h, halves, rest);
   // s / c in two digits from one reciprocal: q1 = s.hi (1/c.hi) (two roundings), the
   // remainder s - q1 c with q1 c.hi exact and s.hi - its hi exact (Sterbenz),
   // q2 = remainder (1/c.hi): within 2^-101 of s / c.
@@ -239,7 +284,7 @@ double cr_tan(double x) {
   const Dd p = two_prod(q1, c.hi);
   const double q2 = ((((s.hi - p.hi) - p.lo) + s.lo) - q1 * c.lo) * reciprocal;
   const Dd t = quick_two_sum(q1, q2);
-  // s and c each within 2^-68 (relative) of sin and cos at the reduced argument, which is
+  // s and c each within 2^-69 (relative) of their values at the reduced argument, which is
   // within r.error of x: tan at it is within r.error (1 + t^2) (1 + 2^-20) of tan x.
   const double magnitude = wide::magnitude(t.hi);
   double out;
