@@ -461,7 +461,30 @@ double cr_acosh(double x) {
   if (!(x >= 1.0)) return wide::is_nan(x) ? x + x : std::numeric_limits<double>::quiet_NaN();
   if (x == 1.0) return 0.0;
   if (!wide::is_finite(x)) return x;
-  if (x >= 1 + 0x1p-6) {
+  if (x < 1 + 0x1p-6) {
+    // Quick, x near 1: acosh(1 + t) = sqrt(2t) (1 + c), c = sum of (-1)^n (2n)! / (4^n n!^2
+    // (2n + 1)) (t/2)^n for n = 1..8, alternating, |c| <= t/12 <= 2^-9.58; the rest <= 2^-69.6.
+    // t = x - 1 and 2t exact (Sterbenz). s = sqrt(2t) rounded; r = 2t - s^2 from the exact
+    // square (2t - p.hi exact, Sterbenz), |r| <= 2^-51 2t; sqrt(2t) = s (1 + d) with d =
+    // r/(2s^2) to 2^-104, computed as r (0.25/t) (the division beside the square root): d to
+    // 2^-51 of itself, <= 2^-103. So acosh = s (1 + w), w = c + (d + d c) (d c <= 2^-61.6 kept).
+    // c by Estrin's scheme: the two top sums near 1/12 (2^-57 each) and 1/12's own rounding
+    // (2^-57) over c/t >= 0.0828, and the product by t: <= 2^-51.29 of c, so 2^-60.79 of s;
+    // w rounds by 2^-63 (|w| < 2^-9.5), s w by 2^-62.58 of s; with the series' rest:
+    // 1.51 * 2^-60.79 <= 2^-60.19 of s, and of the result (>= s (1 - 2^-9.58)) <= 2^-60.18.
+    const double t = x - 1.0;
+    const double s = std::sqrt(2.0 * t);
+    const double quarter_inverse = 0.25 / t;
+    const double t2 = t * t;
+    const double c =
+        t * (((-1.0 / 12 + t * (3.0 / 160)) + t2 * (-5.0 / 896 + t * (35.0 / 18432))) +
+             (t2 * t2) * ((-63.0 / 90112 + t * (231.0 / 851968)) + t2 * (-143.0 / 1310720 + t * (6435.0 / 142606336))));
+    const Dd p = wide::two_prod(s, s);
+    const double d = ((2.0 * t - p.hi) - p.lo) * quarter_inverse;
+    const double w = c + (d + d * c);
+    const double r = rounded(wide::quick_two_sum(s, s * w), 0x1p-60);
+    if (r != 0.0) return r;
+  } else {
     // Quick: log(x + sqrt(x^2 - 1)) (the argument to 2^-97.9), or for x >= 2^28
     // log(2 (x - 1/(4x))), off by 2^-116 as for asinh. quick_log's 2^-65.2 absolute over
     // acosh x: >= 0.962 for x >= 1.5, <= 2^-65.14; >= 0.351 for x >= 1.0625, <= 2^-63.69;
