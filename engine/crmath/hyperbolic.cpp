@@ -208,34 +208,35 @@ constexpr double ln2_a = 0x1.62e42fefa4p-1;
 constexpr double ln2_b = (crmath_constants::ln2_hi - ln2_a) + crmath_constants::ln2_lo;
 static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, by MPFR
 
-// log(u.hi + u.lo) + m ln2, for u.hi > 0 normal, |u.lo| <= 2^-50 u.hi, |exponent + m| < 2^12:
-// absolute error <= 2^-65.2, normalised. u need not be normalised, so that callers can pass
-// a head computed early and let the corrections catch up (the table work starts sooner).
-// u.hi = 2^e z with z in [0x1.6ap-1, 0x1.6ap+0) and c the table's 24-bit value near 1/z:
-// z c - 1 = r exactly (z = zh + zl with zh its leading 29 bits, by a mask: zh c and zl c are
-// exact, zh c - 1 exact by Sterbenz) and |r| < 2^-7. log u = (e + m) ln2 - log c + log1p(r)
-// + log1p(d), d = u.lo/u.hi (log1p(d) = d to 2^-101). log1p(r.hi + r.lo) = log1p(h) + r.lo (1 - h) to
-// 2^-74, log1p(h) = h - h^2/2 + h^3 Q(h) up to h^9 (rest <= 2^-73.3); h^2/2 <= 2^-15 rounds
-// once (2^-68), h^3 Q <= 2^-22.5 in double (2^-73.5); the small terms summed: 2^-75.4 and
-// 2^-67.9. The large terms (e + m) ln2_a and -log c (hi) and h add exactly (two_sum); their
-// roundings and the small terms ((e + m) ln2_b, 2^-85; -log c (lo); the series' rest; d)
-// are summed with four roundings of partial sums below 2^-14.8: 2^-67.8 each. In all
-// 2^-66.9 + 2^-65.8 <= 2^-65.24.
+// log(u.hi + u.lo) + m ln2, for u.hi > 0 normal, |u.lo| <= 2^-50 u.hi, |exponent + m| < 2^12,
+// log u >= 2^-6.1: absolute error <= 2^-68, normalised. u need not be normalised, so that
+// callers can pass a head computed early and let the corrections catch up.
+// u.hi = 2^e z with z in [0x1.6ap-1, 0x1.6ap+0) and c the fast table's 9-bit value near 1/z:
+// h = z c - 1 exactly in one double, |h| < 2^-8 (as in exp_log.cpp's fast step: z without
+// its last 9 bits times c is exact, minus 1 exact by Sterbenz; those 9 bits times c exact;
+// the sum a multiple of 2^-61 below 2^-8). log u = (e + m) ln2 - log c + log1p(h) + log1p(d),
+// d = u.lo/u.hi (log1p(d) = d to 2^-101). log1p(h) = h - h^2/2 + h^3 Q(h) up to h^8 (rest
+// <= 2^-75.1); h^2/2 < 2^-17 rounds by 2^-71; h^3 Q <= 2^-25.5 to six roundings, 2^-76;
+// their difference (< 2^-16.9) by 2^-70. The large terms (e + m) ln2_a, -log c (hi) and h add
+// exactly (two_sum); their roundings and the small terms ((e + m) ln2_b, 2^-85; -log c (lo),
+// 2^-107; d) are summed with four roundings, the last two of sums below 2^-16.8 (2^-70
+// each), the first two below 2^-36 (2^-89). In all 2^-70 (0.5 + 1 + 2 + 0.03 + 0.02) <=
+// 2^-68.17. The head s2.hi (within 2^-16.8 of log u >= 2^-6.1) exceeds the rest: the last
+// sum is exact.
 [[gnu::always_inline]] inline Dd quick_log(Dd u, int m) {
   const std::uint64_t bits = wide::bits_of(u.hi);
   const std::uint64_t t = bits - 0x3fe6a00000000000;
-  const exp_log_tables::LogEntry& entry = exp_log_tables::log_coarse[(t >> 45) & 127];
+  const exp_log_tables::LogEntry& entry = exp_log_tables::log_fast_table[(t >> 44) & 255];
   const double e = static_cast<double>((static_cast<std::int64_t>(t) >> 52) + m);
   const std::uint64_t z_bits = bits - (t & 0xfff0000000000000);
   const double z = wide::double_of(z_bits);
-  const double zh = wide::double_of(z_bits & 0xFFFFFFFFFF000000);
-  const Dd r = wide::two_sum(zh * entry.c - 1.0, (z - zh) * entry.c);
-  const double h = r.hi;
-  // Q(h) in Estrin's form (short dependency chains), each rounding below 2^-54 of Q >= 0.32.
+  const double z_top = wide::double_of(z_bits & ~std::uint64_t{0x1FF});
+  const double h = (z_top * entry.c - 1.0) + (z - z_top) * entry.c;  // exact
+  // Q(h) in Estrin's form (short dependency chains).
   const double h2 = h * h;
   const double q = ((1.0 / 3 - h * (1.0 / 4)) + h2 * (1.0 / 5 - h * (1.0 / 6))) +
-                   (h2 * h2) * ((1.0 / 7 - h * (1.0 / 8)) + h2 * (1.0 / 9));
-  const double small = ((r.lo - r.lo * h) + (h2 * h) * q) - 0.5 * h2;
+                   (h2 * h2) * (1.0 / 7 - h * (1.0 / 8));
+  const double small = (h2 * h) * q - 0.5 * h2;
   const Dd s1 = wide::two_sum(e * ln2_a, entry.minus_log_c.hi);
   const Dd s2 = wide::two_sum(s1.hi, h);
   const double rest = (((e * ln2_b + entry.minus_log_c.lo) + u.lo / u.hi) + small) + (s1.lo + s2.lo);
@@ -431,11 +432,11 @@ double cr_asinh(double x) {
     // Quick: log(a + sqrt(a^2 + 1)) (its argument to 2^-97.9, so that much absolute in the
     // log), or for a >= 2^28 log(2 (a + 1/(4a))) = log 2a + 1/(4a^2) - 1/(32a^4)..., which
     // differs from asinh a by 2/(32a^4) <= 2^-116 (1/(4a) rounded: 2^-111). quick_log's
-    // 2^-65.2 absolute over asinh a: >= 0.247 for a >= 1/4, <= 2^-63.18; >= 2^-4.001 for
-    // a >= 1/16, <= 2^-61.2; >= 2^-6.0001 for a >= 1/64, <= 2^-59.2.
+    // 2^-68.17 (with the argument's, 2^-68.16) absolute over asinh a: >= 0.247 for a >= 1/4,
+    // <= 2^-66.14; >= 2^-4.001 for a >= 1/16, <= 2^-64.16; >= 2^-6.0001 for a >= 1/64, <= 2^-62.16.
     const Dd u = a < 0x1p28 ? plus_root(a, 1.0) : Dd{a, 0.25 / a};
     const double r =
-        rounded(quick_log(u, a < 0x1p28 ? 0 : 1), a >= 0.25 ? 0x1p-63 : a >= 0x1p-4 ? 0x1p-61 : 0x1p-59);
+        rounded(quick_log(u, a < 0x1p28 ? 0 : 1), a >= 0.25 ? 0x1p-65 : a >= 0x1p-4 ? 0x1p-63 : 0x1p-61);
     if (r != 0.0) return wide::with_sign_of(r, x);
   }
   Dd y;
@@ -486,12 +487,12 @@ double cr_acosh(double x) {
     if (r != 0.0) return r;
   } else {
     // Quick: log(x + sqrt(x^2 - 1)) (the argument to 2^-97.9), or for x >= 2^28
-    // log(2 (x - 1/(4x))), off by 2^-116 as for asinh. quick_log's 2^-65.2 absolute over
-    // acosh x: >= 0.962 for x >= 1.5, <= 2^-65.14; >= 0.351 for x >= 1.0625, <= 2^-63.69;
-    // >= 0.1765 for x >= 1 + 2^-6, <= 2^-62.7.
+    // log(2 (x - 1/(4x))), off by 2^-116 as for asinh. quick_log's 2^-68.16 absolute over
+    // acosh x: >= 0.962 for x >= 1.5, <= 2^-68.1; >= 0.351 for x >= 1.0625, <= 2^-66.65;
+    // >= 0.1765 for x >= 1 + 2^-6, <= 2^-65.66.
     const Dd u = x < 0x1p28 ? plus_root(x, -1.0) : Dd{x, -0.25 / x};
     const double r =
-        rounded(quick_log(u, x < 0x1p28 ? 0 : 1), x >= 1.5 ? 0x1p-65 : x >= 1.0625 ? 0x1p-63 : 0x1p-62);
+        rounded(quick_log(u, x < 0x1p28 ? 0 : 1), x >= 1.5 ? 0x1p-67 : x >= 1.0625 ? 0x1p-66 : 0x1p-65);
     if (r != 0.0) return r;
   }
   Dd y;
@@ -535,10 +536,11 @@ double cr_atanh(double x) {
   } else {
     // Quick: log((1 + a) / (1 - a)) / 2; 1 + a and 1 - a exact (two_sum), the quotient to
     // 2^-100 (left as q1 + q2, |q2| <= 2^-50.3 q1, for quick_log to start on q1);
-    // quick_log's 2^-65.2 absolute over 2 atanh a: >= 0.51 for a >= 1/4, <= 2^-64.23;
-    // >= 2^-2.998 for a >= 1/16, <= 2^-62.2; >= 2^-4.9999 for a >= 1/64, <= 2^-60.2.
+    // quick_log's 2^-68.17 (2^-68.16 with the quotient's) absolute over 2 atanh a: >= 0.51
+    // for a >= 1/4, <= 2^-67.19; >= 2^-2.998 for a >= 1/16, <= 2^-65.16; >= 2^-4.9999 for
+    // a >= 1/64, <= 2^-63.16.
     const Dd u = quick_divide(wide::two_sum(1.0, a), wide::two_sum(1.0, -a), false);
-    const double r = rounded(quick_log(u, 0), a >= 0.25 ? 0x1p-64 : a >= 0x1p-4 ? 0x1p-62 : 0x1p-60);
+    const double r = rounded(quick_log(u, 0), a >= 0.25 ? 0x1p-66 : a >= 0x1p-4 ? 0x1p-64 : 0x1p-62);
     if (r != 0.0) return wide::with_sign_of(r * 0.5, x);
   }
   // Careful: atanh a = log1p(2a / (1 - a)) / 2. 1 - a: exact (two_sum; a <= 1 - 2^-53). 2a: exact.
