@@ -33,7 +33,8 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 // rel is a power of two and |y.hi| >= 2^-30, so e is exact. The proven bound must be
 // strictly below rel: each caller keeps a margin of at least 9 % of rel, far more than
 // the 2^-105 |y.hi| by which y.lo ± e can round, so y.hi + (y.lo ± e) bracket the exact
-// result, and rounding is monotonic.
+// result, and rounding is monotonic. A caller may pass y.lo unnormalised (the sum's last
+// normalisation skipped): its bound then includes the rounding of y.lo ± e.
 double rounded(Dd y, double rel) {
   const double e = wide::magnitude(y.hi) * rel;
   const double down = y.hi + (y.lo - e);
@@ -209,7 +210,9 @@ constexpr double ln2_b = (crmath_constants::ln2_hi - ln2_a) + crmath_constants::
 static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, by MPFR
 
 // log(u.hi + u.lo) + m ln2, for u.hi > 0 normal, |u.lo| <= 2^-50 u.hi, |exponent + m| < 2^12,
-// log u >= 2^-6.1: absolute error <= 2^-68, normalised. u need not be normalised, so that
+// log u >= 2^-6.1: absolute error <= 2^-68.17, returned as s2.hi + rest unnormalised, |rest| <
+// 2^-16.8, so that Ziv's test rounds rest -+ e by up to 2^-70 more: 2^-67.81 for the callers,
+// e <= 2^-60 |s2.hi|, s2.hi within 2^-16.8 of log u. u need not be normalised either, so that
 // callers can pass a head computed early and let the corrections catch up.
 // u.hi = 2^e z with z in [0x1.6ap-1, 0x1.6ap+0) and c the fast table's 9-bit value near 1/z:
 // h = z c - 1 exactly in one double, |h| < 2^-8 (as in exp_log.cpp's fast step: z without
@@ -221,8 +224,7 @@ static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, 
 // exactly (two_sum); their roundings and the small terms ((e + m) ln2_b, 2^-85; -log c (lo),
 // 2^-107; d) are summed with four roundings, the last two of sums below 2^-16.8 (2^-70
 // each), the first two below 2^-36 (2^-89). In all 2^-70 (0.5 + 1 + 2 + 0.03 + 0.02) <=
-// 2^-68.17. The head s2.hi (within 2^-16.8 of log u >= 2^-6.1) exceeds the rest: the last
-// sum is exact.
+// 2^-68.17.
 [[gnu::always_inline]] inline Dd quick_log(Dd u, int m) {
   const std::uint64_t bits = wide::bits_of(u.hi);
   const std::uint64_t t = bits - 0x3fe6a00000000000;
@@ -240,7 +242,7 @@ static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, 
   const Dd s1 = wide::two_sum(e * ln2_a, entry.minus_log_c.hi);
   const Dd s2 = wide::two_sum(s1.hi, h);
   const double rest = (((e * ln2_b + entry.minus_log_c.lo) + u.lo / u.hi) + small) + (s1.lo + s2.lo);
-  return wide::quick_two_sum(s2.hi, rest);
+  return {s2.hi, rest};
 }
 
 // a + sqrt(a^2 + one) for one = +1 (a >= 1/64) or -1 (a >= 1 + 2^-6), as hi + lo with
@@ -301,14 +303,15 @@ double cr_sinh(double x) {
     if (r != 0.0) return wide::with_sign_of(r, x);
   } else {
     // Quick: sinh a = 2^(k-1) (plus - minus') with minus' = e^-a 2^-k. The heads' difference
-    // is exact (minus_scaled), the rests add 2^-66.99 of plus. With the errors
-    // of plus and minus (2^-66.9 each): (2^-66.9 + 2^-66.99) coth a <= 2^-65.94 coth a,
-    // <= 2^-63.9 for a >= 1/4 (coth 1/4 < 4.09), <= 2^-62.92 for a >= 1/8 (coth 1/8 < 8.05),
-    // <= 2^-60.93 for a >= 1/32 (coth 1/32 < 32.02).
+    // is exact (minus_scaled), the rests add 2^-66.99 of plus, and the test's rounding of
+    // v.lo -+ e (below 2^-15) 2^-68.99 of plus. With the errors of plus and minus (2^-66.9
+    // each): (2^-66.9 + 2^-66.99 + 2^-68.99) coth a <= 2^-65.77 coth a, <= 2^-63.74 for
+    // a >= 1/4 (coth 1/4 < 4.09), <= 2^-62.76 for a >= 1/8 (coth 1/8 < 8.05), <= 2^-60.77
+    // for a >= 1/32 (coth 1/32 < 32.02).
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd v = wide::quick_two_sum(e.plus.hi, -m.hi);
-    v = wide::quick_two_sum(v.hi, v.lo + (e.plus.lo - m.lo));
+    v.lo += e.plus.lo - m.lo;  // left unnormalised: |v.lo| < 2^-15.8
     const double vr = rounded(v, a >= 0.25 ? 0x1p-63 : a >= 0.125 ? 0x1p-62 : 0x1p-60);
     if (vr != 0.0) return wide::with_sign_of(wide::scale(vr, e.k - 1), x);
   }
@@ -343,12 +346,12 @@ double cr_cosh(double x) {
   // cosh a - 1 < a^2/1.99 < 2^-54/1.99, below half the gap above 1 (2^-53).
   if (a < 0x1p-27) return 1.0;
   {
-    // Quick: cosh a = 2^(k-1) (plus + minus'), two positive terms, summed as for sinh:
-    // 2^-66.9 + 2^-66.99 <= 2^-65.94.
+    // Quick: cosh a = 2^(k-1) (plus + minus'), two positive terms, summed and tested as for
+    // sinh: 2^-66.9 + 2^-66.99 + 2^-68.99 <= 2^-65.77.
     const ExpPair e = exp_pair(a);
     const Dd m = minus_scaled(e);
     Dd v = wide::quick_two_sum(e.plus.hi, m.hi);
-    v = wide::quick_two_sum(v.hi, v.lo + (e.plus.lo + m.lo));
+    v.lo += e.plus.lo + m.lo;  // left unnormalised: |v.lo| < 2^-15.8
     const double vr = rounded(v, 0x1p-65);
     if (vr != 0.0) return wide::scale(vr, e.k - 1);
   }
@@ -432,8 +435,8 @@ double cr_asinh(double x) {
     // Quick: log(a + sqrt(a^2 + 1)) (its argument to 2^-97.9, so that much absolute in the
     // log), or for a >= 2^28 log(2 (a + 1/(4a))) = log 2a + 1/(4a^2) - 1/(32a^4)..., which
     // differs from asinh a by 2/(32a^4) <= 2^-116 (1/(4a) rounded: 2^-111). quick_log's
-    // 2^-68.17 (with the argument's, 2^-68.16) absolute over asinh a: >= 0.247 for a >= 1/4,
-    // <= 2^-66.14; >= 2^-4.001 for a >= 1/16, <= 2^-64.16; >= 2^-6.0001 for a >= 1/64, <= 2^-62.16.
+    // 2^-67.81 (with the argument's, 2^-67.8) absolute over asinh a: >= 0.247 for a >= 1/4,
+    // <= 2^-65.78; >= 2^-4.001 for a >= 1/16, <= 2^-63.8; >= 2^-6.0001 for a >= 1/64, <= 2^-61.8.
     const Dd u = a < 0x1p28 ? plus_root(a, 1.0) : Dd{a, 0.25 / a};
     const double r =
         rounded(quick_log(u, a < 0x1p28 ? 0 : 1), a >= 0.25 ? 0x1p-65 : a >= 0x1p-4 ? 0x1p-63 : 0x1p-61);
@@ -487,9 +490,9 @@ double cr_acosh(double x) {
     if (r != 0.0) return r;
   } else {
     // Quick: log(x + sqrt(x^2 - 1)) (the argument to 2^-97.9), or for x >= 2^28
-    // log(2 (x - 1/(4x))), off by 2^-116 as for asinh. quick_log's 2^-68.16 absolute over
-    // acosh x: >= 0.962 for x >= 1.5, <= 2^-68.1; >= 0.351 for x >= 1.0625, <= 2^-66.65;
-    // >= 0.1765 for x >= 1 + 2^-6, <= 2^-65.66.
+    // log(2 (x - 1/(4x))), off by 2^-116 as for asinh. quick_log's 2^-67.8 absolute over
+    // acosh x: >= 0.962 for x >= 1.5, <= 2^-67.74; >= 0.351 for x >= 1.0625, <= 2^-66.29;
+    // >= 0.1765 for x >= 1 + 2^-6, <= 2^-65.3.
     const Dd u = x < 0x1p28 ? plus_root(x, -1.0) : Dd{x, -0.25 / x};
     const double r =
         rounded(quick_log(u, x < 0x1p28 ? 0 : 1), x >= 1.5 ? 0x1p-67 : x >= 1.0625 ? 0x1p-66 : 0x1p-65);
@@ -536,9 +539,9 @@ double cr_atanh(double x) {
   } else {
     // Quick: log((1 + a) / (1 - a)) / 2; 1 + a and 1 - a exact (two_sum), the quotient to
     // 2^-100 (left as q1 + q2, |q2| <= 2^-50.3 q1, for quick_log to start on q1);
-    // quick_log's 2^-68.17 (2^-68.16 with the quotient's) absolute over 2 atanh a: >= 0.51
-    // for a >= 1/4, <= 2^-67.19; >= 2^-2.998 for a >= 1/16, <= 2^-65.16; >= 2^-4.9999 for
-    // a >= 1/64, <= 2^-63.16.
+    // quick_log's 2^-67.81 (2^-67.8 with the quotient's) absolute over 2 atanh a: >= 0.51
+    // for a >= 1/4, <= 2^-66.83; >= 2^-2.998 for a >= 1/16, <= 2^-64.8; >= 2^-4.9999 for
+    // a >= 1/64, <= 2^-62.8.
     const Dd u = quick_divide(wide::two_sum(1.0, a), wide::two_sum(1.0, -a), false);
     const double r = rounded(quick_log(u, 0), a >= 0.25 ? 0x1p-66 : a >= 0x1p-4 ? 0x1p-64 : 0x1p-62);
     if (r != 0.0) return wide::with_sign_of(r * 0.5, x);
