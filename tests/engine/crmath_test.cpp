@@ -577,8 +577,9 @@ TEST(AccurateMath, WithinOneUnitOfGlibc) {
 // threshold below which the result rounds to x or to 1, where tanh starts to round to
 // ±1, of overflow, and of each switch between evaluation paths (1/32, 1/8 and 1/4 for sinh
 // and tanh, 1/64, 1/16 and 1/4 for asinh and atanh, 1 + 2^-6, 1.0625 and 1.5 for acosh, 40 for sinh,
-// 2^28 for asinh and acosh, 2^500 for their correction term). Expected values: MPFR, 53 bits,
-// to nearest.
+// 2^28 for asinh and acosh, 2^500 for their correction term), inside acosh's step below
+// 1 + 2^-6, and where e^a's table index wraps (ln2/256 for cosh, ln2 for sinh and cosh, ln2/2 for
+// tanh, which takes e^2a). Expected values: MPFR, 53 bits, to nearest.
 struct HyperbolicRow {
   double (*f)(double);
   double x, value;
@@ -594,6 +595,9 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_sinh, 0x1.fffffffffffffp-27, 0x1.fffffffffffffp-27},
     {cr_sinh, 0x1p-26, 0x1p-26},
     {cr_sinh, 0x1p-1, 0x1.0acd00fe63b97p-1},
+    {cr_sinh, 0x1.62e42fefa39efp-5, 0x1.63009ba740a2ap-5},
+    {cr_sinh, 0x1.62e42fefa39efp-1, 0x1.8p-1},
+    {cr_sinh, -0x1.62e42fefa39fp-1, -0x1.8000000000001p-1},
     {cr_sinh, -0x1p+1, -0x1.d03cf63b6e19fp+1},
     {cr_sinh, 0x1.8p+1, 0x1.40926e70949aep+3},
     {cr_sinh, 0x1p-5, 0x1.000aaacccd00dp-5},
@@ -617,6 +621,9 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_cosh, 0x1.fffffffffffffp-27, 1.0},
     {cr_cosh, -0x1p-26, 0x1.0000000000001p+0},  // 2^-108.6 past a half: the accurate path
     {cr_cosh, 0x1p-1, 0x1.20ac1862ae8dp+0},
+    {cr_cosh, 0x1.62e42fefa39efp-9, 0x1.00003d7f7e756p+0},
+    {cr_cosh, 0x1.62e42fefa39eep-9, 0x1.00003d7f7e756p+0},
+    {cr_cosh, 0x1.62e42fefa39efp-1, 0x1.4p+0},
     {cr_cosh, -0x1.8p+1, 0x1.422a497d6185ep+3},
     {cr_cosh, 0x1.4p+4, 0x1.ceb088b68e804p+27},
     {cr_cosh, 0x1.4p+5, 0x1.a220d397972ebp+56},
@@ -634,6 +641,9 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_tanh, 0x1.fffffffffffffp-27, 0x1.ffffffffffffep-27},
     {cr_tanh, -0x1p-26, -0x1.fffffffffffffp-27},
     {cr_tanh, 0x1p-1, 0x1.d9353d7568af3p-2},
+    {cr_tanh, 0x1.62e42fefa39efp-2, 0x1.5555555555555p-2},
+    {cr_tanh, 0x1.62e42fefa39fp-2, 0x1.5555555555556p-2},
+    {cr_tanh, -0x1.62e42fefa39eep-2, -0x1.5555555555554p-2},
     {cr_tanh, -0x1p+1, -0x1.ed9505e1bc3d4p-1},
     {cr_tanh, 0x1.8p+1, 0x1.fd77d111a0bp-1},
     {cr_tanh, -0x1p-5, -0x1.ffd559992b1dep-6},
@@ -670,6 +680,8 @@ const HyperbolicRow hyperbolic_rows[] = {
     {cr_asinh, -0x1.fffffffffffffp+1023, -0x1.633ce8fb9f87ep+9},
     {cr_acosh, 0x1p+0, 0.0},
     {cr_acosh, 0x1.0000000000001p+0, 0x1.6a09e667f3bccp-26},
+    {cr_acosh, 0x1.0000004p+0, 0x1.6a09e66068dd5p-13},
+    {cr_acosh, 0x1.028f5c28f5c29p+0, 0x1.2163dee5f066dp-3},
     {cr_acosh, 0x1.fffffffffffffp-1, nan_value},
     {cr_acosh, 0.0, nan_value},
     {cr_acosh, -0.0, nan_value},
