@@ -294,6 +294,8 @@ Dd log_fast(double x) {
   return log_step<false>(x, bound);
 }
 
+Dd log_fast_loose(double x, double& bound) { return log_step<true>(x, bound); }
+
 namespace {
 
 // Ziv's test on an absolute error bound (a normal result, no scaling).

@@ -39,3 +39,8 @@ double exp_fast_parts(wide::Dd x, int& k, double& lo);
 // log x for finite x > 0, subnormals included. ABSOLUTE error <= 2^-75 (so a relative
 // one only away from 1).
 wide::Dd log_fast(double x);
+
+// log_fast with a looser bound where |log x| is large, for callers whose budget allows it
+// (pow's first step): log x for finite x > 0, subnormals included, and `bound` set to its
+// ABSOLUTE error bound, 2^-67 when x lies outside [0x1.6ap-1, 0x1.6ap+0), else 2^-75.
+wide::Dd log_fast_loose(double x, double& bound);

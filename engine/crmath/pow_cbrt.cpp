@@ -130,10 +130,13 @@ bool exact_power(double x, double y, double& result) {
 
 // Special cases as C99 Annex F. Then two steps of Ziv's method, each e^t with t = y log|x|
 // in double-double, before the exact cases and the accurate path.
-// First: log_fast's absolute 2^-75 times |y|, and dd_mul_d's 2^-103 of |t| <= 746 (2^-93.4),
-// make t off by d <= |y| 2^-75 + 2^-93.4; e^(t + d) = e^t (1 + d (1 + d)), and exp_fast
-// adds 2^-66: the test runs with 1.25 2^-66 + |y| 2^-75 (1 + 2^-16) + 2^-93 (the margin
-// covers the test's own roundings), so a large |y| leaves it to the second step.
+// First: log_fast_loose's absolute bound b (2^-67 when |log x| >= ln2/2, else 2^-75) times
+// |y|, and dd_mul_d's 2^-103 of |t| <= 746 (2^-93.4), make t off by d <= |y| b + 2^-93.4;
+// e^(t + d) = e^t (1 + d (1 + d)), and exp_fast adds 2^-66: the test runs with
+// 1.25 2^-66 + |y| b (1 + 2^-16) + 2^-93 (the margin covers the test's own roundings; a
+// d above 2^-16 makes e so large that the test fails), so a large |y| leaves it to the
+// second step. With |y| <= 20 the bound is at most 2^-62.6: the test fails on about
+// 2 eps 2^52 <= 0.3 % of arguments, cheaper than the exact square the tighter log costs.
 // Second: log_kernel's relative 2^-85 and dd_mul_d's 2^-103 give |t| 2^-84.9 <= 2^-75.4
 // absolute, a relative 2^-75.4 of the result, and exp_kernel adds 2^-91: the test runs
 // with 2^-75. When it cannot decide, an exact or halfway result is found exactly;
@@ -171,7 +174,8 @@ double cr_pow(double x, double y) {
 
   // |log x| >= 2^-53 for x != 1, so |y| < 2^63 when |estimate| <= 1000: two_prod's
   // split stays in range. Past the limits e^t is beyond 2^1024 or below 2^-1076.
-  const Dd fast_log = log_fast(ax);
+  double log_bound = 0;  // a power of two: |y| log_bound is exact
+  const Dd fast_log = log_fast_loose(ax, log_bound);
   const double estimate = y * fast_log.hi;
   if (estimate > 710 || estimate < -746) {
     const double magnitude = estimate > 0 ? infinity() : 0.0;
@@ -183,7 +187,7 @@ double cr_pow(double x, double y) {
   const Dd product = wide::two_prod(fast_log.hi, y);
   Dd t = {product.hi, product.lo + fast_log.lo * y};
   if (t.hi > -746 && t.hi < 710) {
-    const double eps = 0x1.4p-66 + wide::magnitude(y) * 0x1.0001p-75 + 0x1p-93;
+    const double eps = 0x1.4p-66 + wide::magnitude(y) * log_bound * 0x1.0001p0 + 0x1p-93;
     double lo = 0;
     const double hi = exp_fast_parts(t, k, lo);  // sets k: never in the same call as its use
     if (k > -1000 && k < 1000) {
