@@ -102,18 +102,20 @@ Reduced reduce_large(double x) {
 // by exact two_sums. What rounds: k p4 (2^-53 of |k| 2^-85.4), the sum of the low parts
 // (2^-53 of 2^-53 (|y2.hi| + |y3.hi|), below 2^-105 |h| + |k| 2^-163), and its last
 // step; with the 2^-139 |k| left of pi/1024: error < 2^-104 |h| + 2^-137 |k|.
+// Below 1.5 (|k| <= 489) two parts of pi/1024 suffice: y1 = x - k s1 is exact (k s1 has
+// at most 53 bits; for k != 0, x and k s1 are multiples of 2^-62 and y1 is below 2^-9),
+// and the two_sum is exact. What rounds is k s2 (2^-53 of |k| 2^-52.8) and what s1 + s2
+// leaves of pi/1024 (|k| 2^-112): error < |k| 2^-105, which stays below 2^-85 of every
+// result there (|sin x| >= |x|/1.6 >= 2^-10 |k|, cos x >= 0.07, |tan x| >= |x|).
+inline Reduced reduce_short(double x) {
+  constexpr double shifter = 0x1.8p52;
+  const double kd = (x * trig_tables::inv_pi_1024 + shifter) - shifter;
+  const Dd h = two_sum(x - kd * trig_tables::pi_1024_s1, -(kd * trig_tables::pi_1024_s2));
+  return {static_cast<int>(static_cast<long long>(kd) & 2047), h, wide::magnitude(kd) * 0x1p-105};
+}
+
 inline Reduced reduce(double x) {
-  // Below 1.5 (|k| <= 489) two parts of pi/1024 suffice: y1 = x - k s1 is exact (k s1 has
-  // at most 53 bits; for k != 0, x and k s1 are multiples of 2^-62 and y1 is below 2^-9),
-  // and the two_sum is exact. What rounds is k s2 (2^-53 of |k| 2^-52.8) and what s1 + s2
-  // leaves of pi/1024 (|k| 2^-112): error < |k| 2^-105, which stays below 2^-85 of every
-  // result there (|sin x| >= |x|/1.6 >= 2^-10 |k|, cos x >= 0.07, |tan x| >= |x|).
-  if (wide::magnitude(x) < 1.5) {
-    constexpr double shifter = 0x1.8p52;
-    const double kd = (x * trig_tables::inv_pi_1024 + shifter) - shifter;
-    const Dd h = two_sum(x - kd * trig_tables::pi_1024_s1, -(kd * trig_tables::pi_1024_s2));
-    return {static_cast<int>(static_cast<long long>(kd) & 2047), h, wide::magnitude(kd) * 0x1p-105};
-  }
+  if (wide::magnitude(x) < 1.5) return reduce_short(x);
   if (wide::magnitude(x) >= 0x1p20) return reduce_large(x);
   constexpr double shifter = 0x1.8p52;  // adding it rounds to an integer
   const double kd = (x * trig_tables::inv_pi_1024 + shifter) - shifter;
@@ -175,7 +177,7 @@ inline double tan_rest(double h) {
 // s + c tan h (s, c the table's sin a and cos a; tan(a + h) is its quotient with
 // c - s tan h): sin_at's sum with tan's rest and no cos h - 1. |s| <= 2 |result| and
 // |c h| <= 1.01 |result| hold as for sin(a + h) = cos h (s + c tan h); s + c h stays
-// exact to 2^-77; |c rest| <= 2^-20.1 |result| is off by 2^-69.8 (2^-70.2 and h.lo's
+// exact to 2^-77; |c rest| <= 2^-20.1 |result| is off by 2^-69.4 (2^-70.2 and h.lo's
 // share above, c rounded and the product 2^-53 each), the last sum by 2^-53 of 2^-19:
 // within 2^-69 of the result, plus the reduction's error.
 inline Dd tan_part(Dd s, Dd c, Dd h, Dd h_halves, double rest) {
@@ -183,6 +185,19 @@ inline Dd tan_part(Dd s, Dd c, Dd h, Dd h_halves, double rest) {
   const double low = (((main.lo + c.hi * h_halves.lo) + s.lo) + ((c.hi + c.lo) * h.lo + c.lo * h.hi)) +
                      (c.hi + c.lo) * rest;
   return quick_two_sum(main.hi, low);
+}
+
+// s / c in two digits from one reciprocal u = 1/c.hi: q1 = s.hi u cut to 26 bits (within
+// 2^-25.9 of s / c), c = c26 + c_rest with c26 the 26-bit head of c.hi, so that q1 c26 is
+// exact and s.hi - q1 c26 exact (Sterbenz); the remainder's other terms are 2^-25.9 of s
+// and round to 2^-75 of it, q2 = remainder u adds 2^-77.3: within 2^-74.7 of s / c.
+inline Dd quotient(Dd s, Dd c) {
+  const double reciprocal = 1.0 / c.hi;
+  const double q1 = wide::split(s.hi * reciprocal).hi;
+  const Dd c_parts = wide::split(c.hi);
+  const double c_rest = c_parts.lo + c.lo;
+  const double q2 = (((s.hi - q1 * c_parts.hi) + s.lo) - q1 * c_rest) * reciprocal;
+  return quick_two_sum(q1, q2);  // |q2| <= 2^-25 |q1|: exact
 }
 
 // sin a and cos a for a = index pi/1024, index = 512 q + j: +-sin_table[j] and
@@ -269,25 +284,31 @@ double cr_tan(double x) {
     if (decided(y, wide::magnitude(y.hi) * 0x1p-69, out)) return out;
     return mp_tan(x);
   }
+  // s = cos h sin(a + h) and c = cos h cos(a + h) each within 2^-69 (relative) of their
+  // values at the reduced argument, the quotient 2^-74.7 more: t within 2^-67.97 of tan at
+  // the reduced argument, which is within r.error of x, and tan moves by at most
+  // r.error (1 + t^2) (1 + 2^-20) from there to x.
+  double out;
+  if (wide::magnitude(x) < 1.5) {
+    // tan(-x) = -tan x: on |x|, k = 0..489 indexes the table directly (quadrant 0), and
+    // r.error (1 + t^2) <= 2^-105 (2^9.4 |x|) 200 <= 2^-87.9 |t| joins the relative bound.
+    const Reduced r = reduce_short(wide::magnitude(x));
+    const Dd halves = wide::split(r.h.hi);
+    const double rest = tan_rest(r.h.hi);
+    const Dd& sine = sin_table[r.index];
+    const Dd& cosine = sin_table[512 - r.index];
+    const Dd t = quotient(tan_part(sine, cosine, r.h, halves, rest),
+                          tan_part(cosine, wide::dd_neg(sine), r.h, halves, rest));
+    if (decided(t, t.hi * 0x1.03p-67, out)) return wide::with_sign_of(out, x);
+    return mp_tan(x);
+  }
   const Reduced r = reduce(x);
   const Dd halves = wide::split(r.h.hi);
   const double rest = tan_rest(r.h.hi);
   const SinCos a = table_at(r.index);
-  // s = cos h sin(a + h) and c = cos h cos(a + h): their quotient is the tangent.
-  const Dd s = tan_part(a.s, a.c, r.h, halves, rest);
-  const Dd c = tan_part(a.c, wide::dd_neg(a.s), r.h, halves, rest);
-  // s / c in two digits from one reciprocal: q1 = s.hi (1/c.hi) (two roundings), the
-  // remainder s - q1 c with q1 c.hi exact and s.hi - its hi exact (Sterbenz),
-  // q2 = remainder (1/c.hi): within 2^-101 of s / c.
-  const double reciprocal = 1.0 / c.hi;
-  const double q1 = s.hi * reciprocal;
-  const Dd p = two_prod(q1, c.hi);
-  const double q2 = ((((s.hi - p.hi) - p.lo) + s.lo) - q1 * c.lo) * reciprocal;
-  const Dd t = quick_two_sum(q1, q2);
-  // s and c each within 2^-69 (relative) of their values at the reduced argument, which is
-  // within r.error of x: tan at it is within r.error (1 + t^2) (1 + 2^-20) of tan x.
+  const Dd t = quotient(tan_part(a.s, a.c, r.h, halves, rest),
+                        tan_part(a.c, wide::dd_neg(a.s), r.h, halves, rest));
   const double magnitude = wide::magnitude(t.hi);
-  double out;
   if (decided(t, magnitude * 0x1.02p-67 + r.error * (1.0 + magnitude * magnitude) * 1.001, out))
     return out;
   return mp_tan(x);
