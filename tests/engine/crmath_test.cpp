@@ -455,6 +455,15 @@ TEST(AccurateMath, TrigonometricTablesMatchTheirDefinitions) {
   EXPECT_TRUE(fixed_less(gap, fixed_shifted_one(139))) << "pi/1024's parts";
   for (const double part : {t::pi_1024_p1, t::pi_1024_p2, t::pi_1024_p3})  // 24 bits
     EXPECT_EQ(wide::bits_of(part) & ((std::uint64_t{1} << 29) - 1), 0u) << part;
+  // The short reduction's two parts (below 1.5): a head of 43 bits, so that k s1 is exact
+  // for |k| < 2^10, and the rest; together within 2^-112 of pi/1024.
+  Fixed short_parts = fixed_from_double(t::pi_1024_s1);
+  fixed_add(short_parts, fixed_from_double(t::pi_1024_s2), false);
+  Fixed short_gap = pi_1024;
+  if (fixed_less(short_gap, short_parts)) std::swap(short_gap, short_parts);
+  fixed_add(short_gap, short_parts, true);
+  EXPECT_TRUE(fixed_less(short_gap, fixed_shifted_one(112))) << "pi/1024's two parts";
+  EXPECT_EQ(wide::bits_of(t::pi_1024_s1) & ((std::uint64_t{1} << 10) - 1), 0u) << "43 bits";
   // 1024/pi rounded: within half a unit (2^-45) of it, relative 2^-45 / 325.9 > 2^-53.35.
   const Dd product = wide::dd_mul_d(t::pi_1024, t::inv_pi_1024);
   EXPECT_LE(std::fabs((product.hi - 1) + product.lo), 0x1p-45 / t::inv_pi_1024) << "1024/pi";
