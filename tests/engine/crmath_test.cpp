@@ -87,6 +87,14 @@ const TrigRow trig_rows[] = {
     {0x1.921fb54442d18p+19, -0x1.1a62633145c07p-35, 0x1p+0, -0x1.1a62633145c07p-35},
     {0x1.6a09e667f3bcdp-1, 0x1.4c9d367f3eacep-1, 0x1.853ec7a2cd121p-1, 0x1.b582642f24e6ap-1},
     {-0x1.2d97c7f3321d2p+3, -0x1.a79394c9e8a0ap-52, -0x1p+0, 0x1.a79394c9e8a0ap-52},
+    // Values from MPFR: both sides of 2^-10, where the series alone stops; both sides of
+    // 1.5, where the two-part reduction and tan's quadrant-0 step stop; inside both.
+    {0x1p-10, 0x1.fffffaaaaaaefp-11, 0x1.fffff00000155p-1, 0x1.0000055555777p-10},
+    {0x1.fffffffffffffp-11, 0x1.fffffaaaaaaeep-11, 0x1.fffff00000155p-1, 0x1.0000055555777p-10},
+    {0x1.8p+0, 0x1.feb7a9b2c6d8bp-1, 0x1.21bd54fc5f9a7p-4, 0x1.c33ed50b88777p+3},
+    {0x1.7ffffffffffffp+0, 0x1.feb7a9b2c6d8bp-1, 0x1.21bd54fc5f9b7p-4, 0x1.c33ed50b8875ep+3},
+    {-0x1.7ffffffffffffp+0, -0x1.feb7a9b2c6d8bp-1, 0x1.21bd54fc5f9b7p-4, -0x1.c33ed50b8875ep+3},
+    {0x1.5p-5, 0x1.4fe7e284f0cfdp-5, 0x1.ff91c3f4dd75ap-1, 0x1.5030445095d9p-5},
 };
 
 struct InverseRow {
