@@ -2,8 +2,9 @@
 //
 // Below 2^-10 the series alone. Else x = k pi/1024 + h, |h| <= pi/2048 (two parts of
 // pi/1024 below 1.5, Cody-Waite in four parts below 2^20, the exact Payne-Hanek reduction
-// by 2/pi above), then sin x = sin a cos h + cos a sin h with a = k pi/1024 from the table. The error bounds below are relative to the result
-// unless they say otherwise; docs/accuracy.md derives them.
+// by 2/pi above), then sin x = sin a cos h + cos a sin h with a = k pi/1024 from the
+// table. The error bounds below are relative to the result unless they say otherwise;
+// docs/accuracy.md derives them.
 #include "engine/crmath/constants.h"
 #include "engine/crmath/crmath.h"
 #include "engine/crmath/multi.h"
