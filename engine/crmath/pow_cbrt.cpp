@@ -176,18 +176,17 @@ double cr_pow(double x, double y) {
   // split stays in range. Past the limits e^t is beyond 2^1024 or below 2^-1076.
   double log_bound = 0;  // a power of two: |y| log_bound is exact
   const Dd fast_log = log_fast_loose(ax, log_bound);
-  const double estimate = y * fast_log.hi;
-  if (estimate > 710 || estimate < -746) {
-    const double magnitude = estimate > 0 ? infinity() : 0.0;
-    return negate ? -magnitude : magnitude;
-  }
+  const double estimate = y * fast_log.hi;  // two_prod's head below: the same product
   double result = 0;
   int k = 0;
-  // t = y log x unnormalised: the product exact, y log.lo rounded by 2^-106 |t|; |t.lo| < 2^-42.
-  const Dd product = wide::two_prod(fast_log.hi, y);
-  Dd t = {product.hi, product.lo + fast_log.lo * y};
-  if (t.hi > -746 && t.hi < 710) {
-    const double eps = 0x1.4p-66 + wide::magnitude(y) * log_bound * 0x1.0001p0 + 0x1p-93;
+  // The common case first, with one test of the range (the ends, -746 and 710 exactly,
+  // are left to the exact check and the accurate path).
+  if (estimate > -746 && estimate < 710) {
+    // t = y log x unnormalised: the product exact, y log.lo rounded by 2^-106 |t|; |t.lo| < 2^-42.
+    const Dd product = wide::two_prod(fast_log.hi, y);
+    Dd t = {product.hi, product.lo + fast_log.lo * y};
+    // 1.25 2^-66 + 2^-93 is exact in one constant.
+    const double eps = 0x1.4000002p-66 + wide::magnitude(y) * log_bound * 0x1.0001p0;
     double lo = 0;
     const double hi = exp_fast_parts(t, k, lo);  // sets k: never in the same call as its use
     if (k > -1000 && k < 1000) {
@@ -199,11 +198,14 @@ double cr_pow(double x, double y) {
     } else if (crmath_round::round_scaled(wide::quick_two_sum(hi, lo), eps, k, result)) {
       return negate ? -result : result;
     }
-  }
-  t = wide::dd_mul_d(log_kernel(ax), y);
-  if (t.hi > -746 && t.hi < 710) {
-    const Dd r = exp_kernel(t, k);
-    if (crmath_round::round_scaled(r, 0x1p-75, k, result)) return negate ? -result : result;
+    t = wide::dd_mul_d(log_kernel(ax), y);
+    if (t.hi > -746 && t.hi < 710) {
+      const Dd r = exp_kernel(t, k);
+      if (crmath_round::round_scaled(r, 0x1p-75, k, result)) return negate ? -result : result;
+    }
+  } else if (estimate > 710 || estimate < -746) {
+    const double magnitude = estimate > 0 ? infinity() : 0.0;
+    return negate ? -magnitude : magnitude;
   }
   if (exact_power(ax, y, result)) return negate ? -result : result;
   return mp_pow(x, y);
