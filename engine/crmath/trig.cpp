@@ -247,10 +247,18 @@ double cr_sin(double x) {
     if (decided(y, wide::magnitude(y.hi) * 0x1p-69, out)) return out;
     return mp_sin(x);
   }
+  double out;
+  if (wide::magnitude(x) < 1.5) {
+    // sin(-x) = -sin x: on |x| the index k = 0..489 is in quadrant 0, and the reduction's
+    // error (below 2^-85 of the result there) joins the relative bound.
+    const Reduced r = reduce_short(wide::magnitude(x));
+    const Dd y = sin_at(sin_table[r.index], sin_table[512 - r.index], r.h, small_angle(r.h));
+    if (decided(y, y.hi * 0x1.01p-68, out)) return wide::with_sign_of(out, x);
+    return mp_sin(x);
+  }
   const Reduced r = reduce(x);
   const SinCos a = table_at(r.index);
   const Dd y = sin_at(a.s, a.c, r.h, small_angle(r.h));
-  double out;
   if (decided(y, wide::magnitude(y.hi) * sin_bound + r.error, out)) return out;
   return mp_sin(x);
 }
@@ -266,10 +274,17 @@ double cr_cos(double x) {
     if (decided(y, 0x1p-69, out)) return out;
     return mp_cos(x);
   }
+  double out;
+  if (wide::magnitude(x) < 1.5) {  // cos(-x) = cos x, on |x| as for sin
+    const Reduced r = reduce_short(wide::magnitude(x));
+    const Dd& sine = sin_table[r.index];
+    const Dd y = sin_at(sin_table[512 - r.index], wide::dd_neg(sine), r.h, small_angle(r.h));
+    if (decided(y, y.hi * 0x1.01p-68, out)) return out;
+    return mp_cos(x);
+  }
   const Reduced r = reduce(x);
   const SinCos a = table_at(r.index);
   const Dd y = sin_at(a.c, wide::dd_neg(a.s), r.h, small_angle(r.h));  // cos(a + h)
-  double out;
   if (decided(y, wide::magnitude(y.hi) * sin_bound + r.error, out)) return out;
   return mp_cos(x);
 }
