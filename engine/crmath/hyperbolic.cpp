@@ -4,8 +4,9 @@
 // to ±1), with the threshold proved beside it; then up to three evaluations, each ending
 // in Ziv's rounding test with a bound taken a little above the proven one:
 //   quick: e^a and e^-a, or a logarithm, from the kernels' tables with a polynomial in
-//     double and the few products that matter exact (about 2^-62 relative), for the
-//     arguments away from 0 (and from 1 for acosh), where no cancellation amplifies it;
+//     double and the few products that matter exact (2^-60 to 2^-68 relative), for the
+//     arguments away from 0, where no cancellation amplifies it; series in double for
+//     small arguments, and sqrt(2t) times a series for acosh(1 + t) near 1;
 //   careful: the exp and log kernels in double-double (about 2^-80), for every argument;
 //   the accurate path, when neither test can decide.
 // Every result the tests decide has magnitude above 2^-28, so no test meets the subnormal
