@@ -97,17 +97,11 @@ Reduced reduce_large(double x) {
   return {index, h, wide::magnitude(h.hi) * 0x1p-100 + 0x1p-136};
 }
 
-// Cody-Waite for |x| < 2^20: k = round(x 1024/pi), |k| < 2^29, h = x - k (p1 + p2 + p3 + p4).
-// x - k p1 is exact (k p1 is exact and within a factor 2 of x, or both are multiples of
-// ulp(x) with the difference below 2^53 of them); k p2 and k p3 are exact and taken off
-// by exact two_sums. What rounds: k p4 (2^-53 of |k| 2^-85.4), the sum of the low parts
-// (2^-53 of 2^-53 (|y2.hi| + |y3.hi|), below 2^-105 |h| + |k| 2^-163), and its last
-// step; with the 2^-139 |k| left of pi/1024: error < 2^-104 |h| + 2^-137 |k|.
 // Below 1.5 (|k| <= 489) two parts of pi/1024 suffice: y1 = x - k s1 is exact (k s1 has
 // at most 53 bits; for k != 0, x and k s1 are multiples of 2^-62 and y1 is below 2^-9),
 // and the two_sum is exact. What rounds is k s2 (2^-53 of |k| 2^-52.8) and what s1 + s2
 // leaves of pi/1024 (|k| 2^-112): error < |k| 2^-105, which stays below 2^-85 of every
-// result there (|sin x| >= |x|/1.6 >= 2^-10 |k|, cos x >= 0.07, |tan x| >= |x|).
+// result there (|sin x| >= |x|/1.51 >= 2^-10 |k|, cos x >= 0.07, |tan x| >= |x|).
 inline Reduced reduce_short(double x) {
   constexpr double shifter = 0x1.8p52;
   const double kd = (x * trig_tables::inv_pi_1024 + shifter) - shifter;
@@ -115,8 +109,13 @@ inline Reduced reduce_short(double x) {
   return {static_cast<int>(static_cast<long long>(kd) & 2047), h, wide::magnitude(kd) * 0x1p-105};
 }
 
+// Cody-Waite for |x| < 2^20: k = round(x 1024/pi), |k| < 2^29, h = x - k (p1 + p2 + p3 + p4).
+// x - k p1 is exact (k p1 is exact and within a factor 2 of x, or both are multiples of
+// ulp(x) with the difference below 2^53 of them); k p2 and k p3 are exact and taken off
+// by exact two_sums. What rounds: k p4 (2^-53 of |k| 2^-85.4), the sum of the low parts
+// (2^-53 of 2^-53 (|y2.hi| + |y3.hi|), below 2^-105 |h| + |k| 2^-163), and its last
+// step; with the 2^-139 |k| left of pi/1024: error < 2^-104 |h| + 2^-137 |k|.
 inline Reduced reduce(double x) {
-  if (wide::magnitude(x) < 1.5) return reduce_short(x);
   if (wide::magnitude(x) >= 0x1p20) return reduce_large(x);
   constexpr double shifter = 0x1.8p52;  // adding it rounds to an integer
   const double kd = (x * trig_tables::inv_pi_1024 + shifter) - shifter;
