@@ -6,6 +6,7 @@
 void register_one_shot_benchmarks();
 void register_scaling_benchmarks();
 void register_key_benchmarks();
+void register_crmath_benchmarks();
 
 // The formatted results of both sides, for the agreement check before timing;
 // muparser_text throws muparser's exception on a text it rejects.

@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
   register_one_shot_benchmarks();
   register_scaling_benchmarks();
   register_key_benchmarks();
+  register_crmath_benchmarks();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -6,7 +6,8 @@ Usage: report.py RESULTS.json [--chart FILE.png] [--compare OTHER.json LABEL]
 (for example the same benchmark built with a proposed change).
 Reads the median rows when the run had repetitions, the plain rows otherwise.
 Prints Markdown tables (one-shot and "=" against muparser with ratios, scaling in
-ns per character, key commands per key) and a verdict line per target.
+ns per character, key commands per key, the correctly rounded functions against
+glibc's) and a verdict line per target.
 """
 import json
 import os
@@ -96,6 +97,29 @@ def scaling_table(rows, out, verdicts):
     verdicts.append(("ns per character within 1.5x from 10^3 to 10^6",
                      "worst max/min %.2f" % worst_spread, worst_spread <= 1.5))
     return chart
+
+
+CRMATH = ["sin", "cos", "tan", "asin", "acos", "atan", "sinh", "cosh", "tanh", "asinh",
+          "acosh", "atanh", "cbrt", "lg", "ln", "exp", "pow"]
+
+
+def crmath_table(rows, out, verdicts):
+    out.append("| function | ours | glibc | ratio | accurate path, slowest |")
+    out.append("|---|---:|---:|---:|---:|")
+    worst, worst_name = 0.0, ""
+    for name in CRMATH:
+        ours, glibc = rows.get("crmath/ours/" + name), rows.get("crmath/glibc/" + name)
+        accurate = rows.get("crmath/accurate/%s/iterations:2" % name)
+        if not (ours and glibc):
+            continue
+        o, g = time_ns(ours), time_ns(glibc)
+        if o / g > worst:
+            worst, worst_name = o / g, name
+        slowest = "%.1f µs" % accurate["slowest_us"] if accurate and "slowest_us" in accurate else "–"
+        out.append("| %s | %.1f ns | %.1f ns | %.2f | %s |" % (name, o, g, o / g, slowest))
+    if worst:
+        verdicts.append(("each function at most 2x glibc's time", "worst %.2f (%s)" % (worst, worst_name),
+                         worst <= 2))
 
 
 def keys_table(rows, out):
@@ -243,6 +267,11 @@ def main(argv):
     out.append("Key commands, time per key:")
     out.append("")
     keys_table(rows, out)
+    out.append("")
+    out.append("Correctly rounded functions against glibc's, time per call on random arguments of")
+    out.append("the main domain; the accurate path's slowest call on 64 of them and a hard place:")
+    out.append("")
+    crmath_table(rows, out, verdicts)
     out.append("")
     for what, figure, met in verdicts:
         out.append("- %s: %s, %s" % (what, figure, "met" if met else "MISSED"))

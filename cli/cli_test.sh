@@ -129,6 +129,19 @@ eval)
   { yes '1+' | head -n 524288 | tr -d '\n'; echo 1; } | check megabyte_sum eval 0 '524289\n'
   { head -c 1048576 /dev/zero | tr '\0' '9'; echo; } | check megabyte_number eval 0 '\351\224\231\350\257\257\n'
   { head -c 1048576 /dev/zero | tr '\0' '('; echo 7; } | check megabyte_parentheses eval 0 '7\n'
+  # --full: the shortest text that reads back as the same double (Python's repr gives the
+  # same texts); error words, "" and "0" as "=" leaves them; numbers read as without it.
+  printf '0.1+0.2\n1/3\n2^0.5\n-0\n2^-1074\n1e15\n123456789012\n1/0\n10^400\n\n0\n(1+2\n1e308%%3\n' |
+    check full 'eval --full' 0 '0.30000000000000004\n0.3333333333333333\n1.4142135623730951\n-0\n5e-324\n1e+15\n123456789012\n\351\224\231\350\257\257\n\346\227\240\347\251\267\345\244\247\n\n0\n3\n2\n'
+  # The correctly rounded results, the same on every build: a sine that was one unit off,
+  # and a cube root's last bit magnified by "*" and "%" (one unit lower shows 0.948...).
+  printf 'sin(0.7944243089884551)\n(cbrt(6.61908)*1e15)%%1.1\nacosh(1.0001)\n' |
+    check full_correctly_rounded 'eval --full' 0 '0.7134603390175887\n0.6983973678399185\n0.014142017775251545\n'
+  printf '(cbrt(6.61908)*1e15)%%1.1\n' | check magnified_display eval 0 '0.69839736784\n'
+  # With --degrees, in either order; sin of the rounded 30 degrees is just below 0.5.
+  printf 'sin(30)\n' | check full_degrees 'eval --degrees --full' 0 '0.49999999999999994\n'
+  printf '' | check full_degrees_arguments 'eval --full --degrees sin(30) 0.1*3' 0 '0.49999999999999994\n0.30000000000000004\n'
+  printf 'sin(30)\n' | check degrees_shown 'eval --degrees' 0 '0.5\n'
   # Arguments in place of standard input, one line each; standard input is then not read.
   printf '7\n' | check arguments 'eval --degrees 1+2 sin(30 1/0' 0 '3\n0.5\n\351\224\231\350\257\257\n'
   # Non-ASCII arguments arrive whole on Windows too, not through the ANSI code page
@@ -170,6 +183,10 @@ bad_input)
   else echo "FAIL empty_seed: exit code $rc, expected 2"; failures=$((failures + 1)); fi
   printf '' | check unknown_mode 'calc' 2 '' '^usage: rivovuz-cli'
   printf '' | check unknown_eval_option 'eval --radians 1' 2 '' '^usage: rivovuz-cli'
+  printf '' | check full_twice 'eval --full --degrees --full 1' 2 '' '^usage: rivovuz-cli'
+  printf '' | check full_misspelt 'eval --full --ful 1' 2 '' '^usage: rivovuz-cli'
+  printf '' | check full_in_keys 'keys --full' 2 '' '^usage: rivovuz-cli'
+  printf '1+1\n\300\257\n' | check full_invalid_utf8 'eval --full' 1 '2\n' 'line 2: not valid UTF-8'
   printf '' | check help_and_more '--help eval' 2 '' '^usage: rivovuz-cli'
   # --help prints the same usage on standard output and succeeds.
   "${run[@]}" calc 2>"$work/usage" >/dev/null

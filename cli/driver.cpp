@@ -146,6 +146,19 @@ LineResult run_eval_line(std::string_view line, std::string& message, std::FILE*
   return LineResult::done;
 }
 
+LineResult run_full_eval_line(std::string_view line, std::string& message, std::FILE* out) {
+  std::wstring text;
+  try {
+    if (!decode_line(line, text, message)) return LineResult::bad;
+    text = full_outcome(text);
+  } catch (const std::exception&) {
+    return LineResult::out_of_memory;
+  }
+  write_utf8(out, text);
+  end_line(out);
+  return LineResult::done;
+}
+
 void report_line(std::FILE* err, unsigned long long line_number, std::string_view what) {
   char number[24];
   const auto end = std::to_chars(number, number + sizeof number, line_number).ptr;
@@ -169,7 +182,7 @@ bool finish_line(LineResult result, unsigned long long line_number, const std::s
 
 }  // namespace
 
-int run_lines(std::FILE* in, std::FILE* out, std::FILE* err, bool eval_mode) {
+int run_lines(std::FILE* in, std::FILE* out, std::FILE* err, bool eval_mode, bool full) {
   bool any_bad = false;
   unsigned long long line_number = 0;
   std::string line;
@@ -182,17 +195,22 @@ int run_lines(std::FILE* in, std::FILE* out, std::FILE* err, bool eval_mode) {
       // A byte order mark, as some Windows tools write, is no part of the first line.
       std::string_view text = line;
       if (line_number == 1 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-      result = eval_mode ? run_eval_line(text, message, out) : run_keys_line(text, message, out);
+      if (!eval_mode) result = run_keys_line(text, message, out);
+      else result = full ? run_full_eval_line(text, message, out) : run_eval_line(text, message, out);
     }
     any_bad |= !finish_line(result, line_number, message, err);
   }
   return any_bad ? 1 : 0;
 }
 
-int run_argument_lines(const std::vector<std::string>& lines, std::FILE* out, std::FILE* err) {
+int run_argument_lines(const std::vector<std::string>& lines, std::FILE* out, std::FILE* err,
+                       bool full) {
   bool any_bad = false;
   std::string message;
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    any_bad |= !finish_line(run_eval_line(lines[i], message, out), i + 1, message, err);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const LineResult result =
+        full ? run_full_eval_line(lines[i], message, out) : run_eval_line(lines[i], message, out);
+    any_bad |= !finish_line(result, i + 1, message, err);
+  }
   return any_bad ? 1 : 0;
 }

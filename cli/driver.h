@@ -21,12 +21,18 @@ LineResult run_keys_line(std::string_view line, std::string& message, std::FILE*
 // bad: the line is not valid UTF-8 (message says so).
 LineResult run_eval_line(std::string_view line, std::string& message, std::FILE* out);
 
+// eval --full: the line's outcome with the number in full (full_outcome); the
+// calculator's state is not used. bad: the line is not valid UTF-8.
+LineResult run_full_eval_line(std::string_view line, std::string& message, std::FILE* out);
+
 // Writes "rivovuz-cli: line N: what" to err; takes no memory.
 void report_line(std::FILE* err, unsigned long long line_number, std::string_view what);
 
 // Every line of in, in eval or keys mode; answers to out, bad lines and lines that ran
 // out of memory reported to err. Returns the exit code: 1 after any such line, else 0.
-int run_lines(std::FILE* in, std::FILE* out, std::FILE* err, bool eval_mode);
+// full: eval lines as eval --full runs them.
+int run_lines(std::FILE* in, std::FILE* out, std::FILE* err, bool eval_mode, bool full = false);
 
 // eval mode over the given lines (the expressions given as arguments), numbered from 1.
-int run_argument_lines(const std::vector<std::string>& lines, std::FILE* out, std::FILE* err);
+int run_argument_lines(const std::vector<std::string>& lines, std::FILE* out, std::FILE* err,
+                       bool full = false);

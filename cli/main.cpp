@@ -1,8 +1,9 @@
 // rivovuz-cli: the calculator's commands driven by UTF-8 lines on standard input.
 //
-//   rivovuz-cli eval [--degrees] [EXPRESSION...]
+//   rivovuz-cli eval [--degrees] [--full] [EXPRESSION...]
 //                                  each line (or each argument) an expression;
-//                                  prints what "=" shows
+//                                  prints what "=" shows, or with --full the
+//                                  shortest text that reads back as the result
 //   rivovuz-cli keys [--seed N]    each line an event (k ID, c CODE, shortcut NAME,
 //                                  undo, redo, up, down, paste TEXT) or a query
 //                                  (title, captions, state, shortcuts); prints the
@@ -33,7 +34,7 @@
 namespace {
 
 constexpr const char* usage =
-    "usage: rivovuz-cli eval [--degrees] [EXPRESSION...]\n"
+    "usage: rivovuz-cli eval [--degrees] [--full] [EXPRESSION...]\n"
     "       rivovuz-cli keys [--seed N]\n"
     "       rivovuz-cli --help | --version\n"
     "keys events: k ID, c CODE, shortcut NAME (Alt+S, Ctrl+P, F9...), undo, redo, up,\n"
@@ -44,6 +45,7 @@ enum class Mode { eval, keys, help, version };
 struct Options {
   Mode mode = Mode::eval;
   bool degrees = false;
+  bool full = false;  // eval: results as the shortest text that reads back exactly
   bool seeded = false;
   unsigned seed = 0;
   std::vector<std::string> expressions; // eval: these lines in place of standard input
@@ -85,9 +87,11 @@ bool read_options(const std::vector<std::string>& arguments, Options& options) {
   }
   if (mode == "eval") {  // the mode options start in
     std::size_t i = 1;
-    if (i < arguments.size() && arguments[i] == "--degrees") {
-      options.degrees = true;
-      ++i;
+    // --degrees and --full, each at most once, in either order.
+    for (; i < arguments.size(); ++i) {
+      bool& flag = arguments[i] == "--degrees" ? options.degrees : options.full;
+      if ((arguments[i] != "--degrees" && arguments[i] != "--full") || flag) break;
+      flag = true;
     }
     // Options come first; a misspelt one is no expression to evaluate.
     if (i < arguments.size() && arguments[i].compare(0, 2, "--") == 0) return false;
@@ -131,6 +135,7 @@ int main(int argc, char** argv) {
   if (options.degrees) radian_mode = false;
   std::srand(options.seeded ? options.seed : static_cast<unsigned>(std::time(nullptr)));
 
-  if (!options.expressions.empty()) return run_argument_lines(options.expressions, stdout, stderr);
-  return run_lines(stdin, stdout, stderr, options.mode == Mode::eval);
+  if (!options.expressions.empty())
+    return run_argument_lines(options.expressions, stdout, stderr, options.full);
+  return run_lines(stdin, stdout, stderr, options.mode == Mode::eval, options.full);
 }

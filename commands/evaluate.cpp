@@ -25,7 +25,7 @@ void restore_ascii_operators(std::wstring& text) {
 }
 
 // The outcome of "=" for this text: a number text, "错误" or "无穷大".
-std::wstring outcome_of(std::wstring work) {
+std::wstring outcome_of(std::wstring work, std::wstring (*format)(double) = format_result) {
   restore_ascii_operators(work);
   const auto opened = std::count(work.begin(), work.end(), L'(');
   const auto closed = std::count(work.begin(), work.end(), L')');
@@ -36,7 +36,7 @@ std::wstring outcome_of(std::wstring work) {
   if (!ok) return error_word;
   const double value = evaluate_postfix(postfix, ok);
   if (!ok) return error_word;
-  return format_result(value);
+  return format(value);
 }
 
 }  // namespace
@@ -47,4 +47,9 @@ void evaluate_command() {
   expression_assign(outcome_of(expression));
   result_shown = true;
   refresh_display();
+}
+
+std::wstring full_outcome(const std::wstring& text) {
+  if (text.empty() || text == L"0") return text;
+  return outcome_of(text, format_full);
 }

@@ -1,11 +1,10 @@
 // Postfix evaluator: one pass over the tokens with an operand stack of doubles.
 #include "engine/evaluator.h"
 
-#include <cmath>
 #include <vector>
 
-#include "engine/accurate_math.h"
 #include "engine/chars.h"
+#include "engine/crmath/crmath.h"
 #include "engine/functions.h"
 #include "engine/number.h"
 
@@ -28,8 +27,8 @@ bool apply_binary(wchar_t op, double a, double b, double& result) {
       if (b == 0.0) return false;
       result = a / b;
       return true;
-    case L'^': result = accurate_pow(a, b); return true;  // pow's special cases, portable digits
-    default: result = std::fmod(a, b); return true;  // "%": a remainder, never a failure
+    case L'^': result = cr_pow(a, b); return true;  // pow's special cases, correctly rounded
+    default: result = cr_fmod(a, b); return true;  // "%": the exact remainder, never a failure
   }
 }
 
@@ -60,8 +59,9 @@ double evaluate_postfix(const TokenList& postfix, bool& ok) {
     } else if (t.size() == 1 && t[0] == L'!') {
       if (stack.empty()) return 0.0;
       const double x = stack.back();
-      // NaN fails every comparison below, so test for it by itself.
-      if (std::isnan(x) || x < 0 || x > 170 || x != std::floor(x)) return 0.0;
+      // NaN fails both comparisons; in 0..170 the truncation to int is exact, so it
+      // tells integers apart without a call into the C library (-0 passes as 0).
+      if (!(x >= 0 && x <= 170) || static_cast<double>(static_cast<int>(x)) != x) return 0.0;
       stack.back() = factorial(static_cast<int>(x));
     } else if (is_binary_operator(t)) {
       if (stack.size() < 2) return 0.0;

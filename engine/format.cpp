@@ -2,7 +2,6 @@
 #include "engine/format.h"
 
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -25,13 +24,25 @@ std::wstring format_general(double x, int precision) {
 }
 
 std::wstring format_result(double x) {
-  if (std::isnan(x)) return error_word;
-  if (std::fabs(x) > std::numeric_limits<double>::max()) return infinity_word;
-  if (std::floor(x) == x && std::fabs(x) < 1e15) {
+  // Comparisons only, no call into the C library: NaN is the one value unequal to
+  // itself, and below 1e15 in magnitude the truncation to int64 is exact.
+  if (x != x) return error_word;
+  if (x > std::numeric_limits<double>::max() || x < -std::numeric_limits<double>::max())
+    return infinity_word;
+  if (x < 1e15 && x > -1e15 && static_cast<double>(static_cast<std::int64_t>(x)) == x) {
     char buffer[buffer_size];
     // Negative zero converts to 0 and so shows as "0".
     const auto result = std::to_chars(buffer, buffer + buffer_size, static_cast<std::int64_t>(x));
     return widen(buffer, result.ptr);
   }
   return format_general(x, 12);
+}
+
+std::wstring format_full(double x) {
+  if (x != x) return error_word;
+  if (x > std::numeric_limits<double>::max() || x < -std::numeric_limits<double>::max())
+    return infinity_word;
+  char buffer[buffer_size];
+  const auto result = std::to_chars(buffer, buffer + buffer_size, x);
+  return widen(buffer, result.ptr);
 }

@@ -12,6 +12,10 @@ inline constexpr const wchar_t* infinity_word = L"\u65E0\u7A77\u5927"; // "无�
 // digits of an integer below 1e15 in magnitude, otherwise the %.12g text. Never fails.
 std::wstring format_result(double x);
 
+// The shortest text that reads back as exactly x (std::to_chars' shortest form, "-0"
+// for negative zero); "错误" for NaN and "无穷大" for either infinity. Never fails.
+std::wstring format_full(double x);
+
 // The text that printf's %.<precision>g gives in the classic locale, correctly
 // rounded and the same on every runtime; "inf", "-inf", "nan" and "-nan" for the
 // non-finite values. precision is clamped to 1..17.

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "engine/accurate_math.h"
 #include "engine/angle_mode.h"
+#include "engine/crmath/crmath.h"
 
 namespace {
 
@@ -21,38 +21,28 @@ struct FunctionRow {
 
 double abs_value(double x) { return std::copysign(x, 1.0); }  // clears the sign bit, NaN included
 
-// Near 1, log(x + sqrt(x*x - 1)) cancels: MinGW's acosh loses up to seven units
-// there (visible in the 12th digit). With t = x - 1, exact for x below 2, the
-// log1p form keeps every digit; it is also what glibc computes.
-double inverse_cosh(double x) {
-  if (x >= 1 && x < 2) {
-    const double t = x - 1;
-    return std::log1p(t + std::sqrt(2 * t + t * t));
-  }
-  return std::acosh(x);
-}
-
-// The order has no effect beyond the search: names are compared whole. sin, cos
-// and tan are this program's own (see accurate_math.h), acosh mends its range
-// near 1; the rest are the C library's.
+// The order has no effect beyond the search: names are compared whole. Each function
+// is the correctly rounded one of engine/crmath, the same bits on every runtime;
+// sqrt is the instruction (exact, and the engine is built without errno) and abs
+// clears the sign bit.
 const FunctionRow function_table[] = {
-    {L"sin", accurate_sin, AngleUse::argument, Domain::any},
-    {L"cos", accurate_cos, AngleUse::argument, Domain::any},
-    {L"tan", accurate_tan, AngleUse::argument, Domain::any},
-    {L"asin", [](double x) { return std::asin(x); }, AngleUse::result, Domain::any},
-    {L"acos", [](double x) { return std::acos(x); }, AngleUse::result, Domain::any},
-    {L"atan", [](double x) { return std::atan(x); }, AngleUse::result, Domain::any},
-    {L"sinh", [](double x) { return std::sinh(x); }, AngleUse::none, Domain::any},
-    {L"cosh", [](double x) { return std::cosh(x); }, AngleUse::none, Domain::any},
-    {L"tanh", [](double x) { return std::tanh(x); }, AngleUse::none, Domain::any},
-    {L"asinh", [](double x) { return std::asinh(x); }, AngleUse::none, Domain::any},
-    {L"acosh", inverse_cosh, AngleUse::none, Domain::any},
-    {L"atanh", [](double x) { return std::atanh(x); }, AngleUse::none, Domain::any},
+    {L"sin", cr_sin, AngleUse::argument, Domain::any},
+    {L"cos", cr_cos, AngleUse::argument, Domain::any},
+    {L"tan", cr_tan, AngleUse::argument, Domain::any},
+    {L"asin", cr_asin, AngleUse::result, Domain::any},
+    {L"acos", cr_acos, AngleUse::result, Domain::any},
+    {L"atan", cr_atan, AngleUse::result, Domain::any},
+    {L"sinh", cr_sinh, AngleUse::none, Domain::any},
+    {L"cosh", cr_cosh, AngleUse::none, Domain::any},
+    {L"tanh", cr_tanh, AngleUse::none, Domain::any},
+    {L"asinh", cr_asinh, AngleUse::none, Domain::any},
+    {L"acosh", cr_acosh, AngleUse::none, Domain::any},
+    {L"atanh", cr_atanh, AngleUse::none, Domain::any},
     {L"sqrt", [](double x) { return std::sqrt(x); }, AngleUse::none, Domain::not_negative},
-    {L"cbrt", [](double x) { return std::cbrt(x); }, AngleUse::none, Domain::any},
-    {L"lg", [](double x) { return std::log10(x); }, AngleUse::none, Domain::positive},
-    {L"ln", [](double x) { return std::log(x); }, AngleUse::none, Domain::positive},
-    {L"exp", [](double x) { return std::exp(x); }, AngleUse::none, Domain::any},
+    {L"cbrt", cr_cbrt, AngleUse::none, Domain::any},
+    {L"lg", cr_log10, AngleUse::none, Domain::positive},
+    {L"ln", cr_log, AngleUse::none, Domain::positive},
+    {L"exp", cr_exp, AngleUse::none, Domain::any},
     {L"abs", abs_value, AngleUse::none, Domain::any},
 };
 

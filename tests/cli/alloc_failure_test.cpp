@@ -186,7 +186,7 @@ std::string read_all(std::FILE* file) {
   return text;
 }
 
-DriverRun drive(const std::string& input, bool eval_mode, std::size_t fail_at) {
+DriverRun drive(const std::string& input, bool eval_mode, std::size_t fail_at, bool full = false) {
   std::FILE* in = std::tmpfile();
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
@@ -195,7 +195,7 @@ DriverRun drive(const std::string& input, bool eval_mode, std::size_t fail_at) {
   reset_session();
   std::srand(1);
   arm_allocations(fail_at);
-  const int code = run_lines(in, out, err, eval_mode);
+  const int code = run_lines(in, out, err, eval_mode, full);
   disarm_allocations();
   DriverRun run{read_all(out), read_all(err), code, expression};
   std::fclose(in);
@@ -207,12 +207,14 @@ DriverRun drive(const std::string& input, bool eval_mode, std::size_t fail_at) {
 struct DriverScript {
   bool eval_mode;
   std::vector<std::string> lines;
+  bool full = false;  // eval --full
 };
 
 const DriverScript driver_scripts[] = {
     {false, {"k 1003", "paste 1+2*3\\r", "undo", "up", "c 13", "state", "title", "captions", "redo",
              "down", "k 1017", "state"}},
     {true, {"1+2", "sin(30", "(((1", "2\xC3\x97" "3", "1/0", "12345678901234567890"}},
+    {true, {"1/3", "", "0", "-0", "(2^0.5", "10^400", "1/0"}, true},
 };
 
 std::string joined(const std::vector<std::string>& lines, std::size_t skip) {
@@ -226,12 +228,12 @@ TEST(AllocationFailure, DriverLinesAreAllOrNothing) {
   std::size_t runs = 0;
   for (const DriverScript& script : driver_scripts) {
     const std::string input = joined(script.lines, script.lines.size());
-    const DriverRun clean = drive(input, script.eval_mode, 0);
+    const DriverRun clean = drive(input, script.eval_mode, 0, script.full);
     ASSERT_EQ(clean.exit_code, 0) << clean.err;
     const std::size_t total = allocation_plan.count;
     ASSERT_GT(total, 0u);
     for (std::size_t k = 1; k <= total; ++k) {
-      const DriverRun run = drive(input, script.eval_mode, k);
+      const DriverRun run = drive(input, script.eval_mode, k, script.full);
       ASSERT_EQ(run.exit_code, 1) << "k=" << k;
       // "rivovuz-cli: line N: out of memory", N from 1.
       const std::string prefix = "rivovuz-cli: line ";
@@ -239,7 +241,7 @@ TEST(AllocationFailure, DriverLinesAreAllOrNothing) {
       const std::size_t line = std::stoul(run.err.substr(prefix.size()));
       ASSERT_EQ(run.err, prefix + std::to_string(line) + ": out of memory\n") << "k=" << k;
       ASSERT_GE(line, 1u);
-      const DriverRun without = drive(joined(script.lines, line - 1), script.eval_mode, 0);
+      const DriverRun without = drive(joined(script.lines, line - 1), script.eval_mode, 0, script.full);
       ASSERT_EQ(run.out, without.out) << "k=" << k << " line " << line;
       ASSERT_TRUE(run.expression == without.expression) << "k=" << k << " line " << line;
       ++runs;

@@ -2,8 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
+#include <random>
 
+#include "engine/crmath/crmath.h"
 #include "helpers.h"
 
 namespace {
@@ -50,6 +54,11 @@ const EvalCase operator_cases[] = {
     {{L"1e300", L"1e300", L"*", L"2", L"%"}, nan_value},
     {{L"5", L"0", L"%", L"2", L"/"}, nan_value},  // a NaN divisor is divided by
     {{L"2", L"5", L"0", L"%", L"/"}, nan_value},
+    {{L"1e308", L"3", L"%"}, 2},  // a quotient of 1023 bits, every one of them kept
+    {{L"6", L"u-", L"3", L"%"}, -0.0},  // a zero remainder keeps the dividend's sign
+    {{L"0", L"u-", L"5", L"%"}, -0.0},
+    {{L"5", L"5", L"u-", L"%"}, 0.0},
+    {{L"1", L"0.1", L"%"}, 0.09999999999999995},  // 1 - 9 * (0.1 as stored), exactly
 };
 
 const EvalCase factorial_cases[] = {
@@ -200,6 +209,101 @@ TEST(Evaluator, MillionCharacterExpressions) {
   std::wstring digits(1000000, L'9');
   evaluate_text(digits, ok);
   EXPECT_FALSE(ok);  // 10^1000000 is out of range
+}
+
+// "%" is cr_fmod: remainders that no double quotient can give, checked against the
+// exact remainders (from Python's fractions.Fraction, the value as a hexadecimal float).
+struct RemainderRow {
+  double x, y, r;
+};
+
+const RemainderRow remainder_rows[] = {
+    {0x1.1ccf385ebc8ap+1023, 3, 2},                        // 1e308 % 3
+    {0x1p+1023, 0x1p-1074, 0},                             // the largest quotient's span
+    {0x1.fffffffffffffp+1023, 0x1p-1074, 0},
+    {0x1.fffffffffffffp+1023, 0x0.0000000000003p-1022, 0x0.0000000000002p-1022},
+    {0x1p+1023, 0x0.0000000000003p-1022, 0x0.0000000000002p-1022},
+    {0x1.1ccf385ebc8ap+1023, 0x0.730d67819e8d2p-1022, 0x0.28401cf53d61p-1022},  // 1e308 % 1e-308
+    {-0x1.1ccf385ebc8ap+1023, 0x0.0000000000007p-1022, -0x0.0000000000003p-1022},
+    {0x0.0000000000007p-1022, 0x0.0000000000002p-1022, 0x0.0000000000001p-1022},  // subnormal by subnormal
+    {0x0.fffffffffffffp-1022, 0x0.0000000000003p-1022, 0},
+    {0x0.fffffffffffffp-1022, 0x1p-1022, 0x0.fffffffffffffp-1022},  // below the divisor: x itself
+    {0x1.0000000000001p-1022, 0x1p-1022, 0x0.0000000000001p-1022},  // normal in, subnormal out
+    {0x1.8p-1020, 0x1.0000000000001p-1022, 0x0.ffffffffffffbp-1022},
+    {-0x1.7e43c8800759cp+996, 0x1.fffffffffffffp-1000, -0x1.d672fc8791p-1003},
+    {0x1.fffffffffffffp+1023, 0x1.0000000000001p+0, 0x1.8p-16},
+    {0x1.d6f3454p+26, 0x1p-1060, 0},
+    {0x1.999999999999ap-4, 0x1.47ae147ae147bp-7, 0x1p-58},  // 0.1 % 0.01
+    {1, 0x1.999999999999ap-4, 0x1.9999999999996p-4},         // 1 % 0.1
+    {-0.0, 5, -0.0},                                        // negative zero kept
+    {0.0, -5, 0.0},
+    {-0.0, inf, -0.0},
+    {-6, 3, -0.0},                                          // an exact quotient: x's zero
+    {6, -3, 0.0},
+    {-5, 5, -0.0},                                          // equal magnitudes
+    {5, -5, 0.0},
+    {-0x1p-1022, 0x1p-1022, -0.0},
+    {0x1p-1074, -0x1p-1074, 0.0},
+    {0x1.fffffffffffffp+1023, -0x1.fffffffffffffp+1023, 0.0},
+    {5, inf, 5},                                            // an infinite divisor: x
+    {-0x1p-1074, -inf, -0x1p-1074},
+    {inf, 2, nan_value},                                    // C99's NaN cases
+    {-inf, inf, nan_value},
+    {2, 0, nan_value},
+    {2, -0.0, nan_value},
+    {0, 0, nan_value},
+    {nan_value, 2, nan_value},
+    {2, nan_value, nan_value},
+    {nan_value, inf, nan_value},
+};
+
+// Bit-exact like expect_same, with the operands in hexadecimal.
+void expect_remainder(double x, double y, double r, double expected) {
+  if (std::isnan(expected)) {
+    EXPECT_TRUE(std::isnan(r)) << std::hexfloat << x << " % " << y << " gave " << r;
+  } else {
+    EXPECT_EQ(std::memcmp(&r, &expected, sizeof r), 0)
+        << std::hexfloat << x << " % " << y << " gave " << r << ", not " << expected;
+  }
+}
+
+TEST(Evaluator, RemainderIsExact) {
+  for (const RemainderRow& row : remainder_rows) expect_remainder(row.x, row.y, cr_fmod(row.x, row.y), row.r);
+}
+
+double double_of(std::uint64_t bits) {
+  double x;
+  std::memcpy(&x, &bits, sizeof x);
+  return x;
+}
+
+// Random bit patterns (every exponent, both signs, a quarter with a subnormal divisor,
+// a quarter with exponents less than 64 apart): the remainder keeps x's sign, stays
+// below |y|, and natively equals glibc's fmod, which is exact.
+TEST(Evaluator, RemainderProperties) {
+  std::mt19937_64 random(15);
+  for (int i = 0; i < 200000; ++i) {
+    std::uint64_t xb = random();
+    std::uint64_t yb = random();
+    if (i % 4 == 1) yb &= 0x800FFFFFFFFFFFFF;
+    if (i % 4 == 2) {
+      std::uint64_t e = ((yb >> 52) & 0x7FF) + random() % 64;
+      if (e > 0x7FE) e = 0x7FE;
+      xb = (xb & 0x800FFFFFFFFFFFFF) | (e << 52);
+    }
+    const double x = double_of(xb);
+    const double y = double_of(yb);
+    const double r = cr_fmod(x, y);
+#ifdef __GLIBC__
+    expect_remainder(x, y, r, std::fmod(x, y));
+#endif
+    if (std::isnan(x) || std::isnan(y) || std::isinf(x) || y == 0) {
+      EXPECT_TRUE(std::isnan(r)) << std::hexfloat << x << " % " << y;
+    } else {
+      EXPECT_EQ(std::signbit(r), std::signbit(x)) << std::hexfloat << x << " % " << y;
+      EXPECT_TRUE(std::fabs(r) < std::fabs(y) || (std::isinf(y) && r == x)) << std::hexfloat << x << " % " << y;
+    }
+  }
 }
 
 }  // namespace

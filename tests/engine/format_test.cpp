@@ -150,4 +150,63 @@ TEST(Format, TextsReadBackToThemselves) {
   EXPECT_GT(checked, 250000);
 }
 
+// eval --full's texts: the fewest digits that read back exactly, in the shorter of the
+// fixed and exponent forms; the error words as on the display.
+const FormatCase full_cases[] = {
+    {0.1 + 0.2, L"0.30000000000000004"},
+    {1.0 / 3, L"0.3333333333333333"},
+    {0.49999999999999994, L"0.49999999999999994"},
+    {42, L"42"},
+    {-0.0, L"-0"},
+    {0, L"0"},
+    {1e15, L"1e+15"},
+    {123456789012, L"123456789012"},
+    {1.7976931348623157e308, L"1.7976931348623157e+308"},
+    {2.2250738585072014e-308, L"2.2250738585072014e-308"},
+    {4.9406564584124654e-324, L"5e-324"},
+    {0.0001, L"1e-04"},  // shorter than 0.0001
+    {0.001, L"0.001"},
+    {-1.5e-7, L"-1.5e-07"},
+    {7.257415615307994e306, L"7.257415615307994e+306"},
+    {inf, L"\u65E0\u7A77\u5927"},
+    {-inf, L"\u65E0\u7A77\u5927"},
+    {quiet_nan, L"\u9519\u8BEF"},
+    {-quiet_nan, L"\u9519\u8BEF"},
+};
+
+TEST(Format, FullTexts) {
+  for (const FormatCase& c : full_cases)
+    EXPECT_EQ(format_full(c.value), c.text) << std::hexfloat << c.value;
+}
+
+// Every normal double's full text reads back through the engine to the same bits, and
+// one significant digit fewer (the correctly rounded %g text) does not.
+TEST(Format, FullTextsReadBackExactly) {
+  std::mt19937_64 random(15);
+  for (int round = 0; round < 100000; ++round) {
+    const std::uint64_t bits = random();
+    double x;
+    std::memcpy(&x, &bits, sizeof x);
+    if (!std::isnormal(x)) continue;
+    const std::wstring text = format_full(x);
+    bool ok = false;
+    const double back = evaluate_text(text, ok);
+    ASSERT_TRUE(ok && std::memcmp(&back, &x, sizeof x) == 0) << std::hexfloat << x;
+    // Significant digits from the first nonzero one. An integer text ("1200", or
+    // 2^64's 20 digits) has all its digits, being shorter than the exponent form.
+    const std::wstring mantissa = text.substr(0, text.find(L'e'));
+    if (text.find_first_of(L".e") == std::wstring::npos) continue;
+    int digits = 0;
+    bool leading = true;
+    for (wchar_t c : mantissa) {
+      if (c >= L'1' && c <= L'9') leading = false;
+      if (c >= L'0' && c <= L'9' && !leading) ++digits;
+    }
+    if (digits > 1) {
+      const double shorter = evaluate_text(format_general(x, digits - 1), ok);
+      EXPECT_FALSE(ok && shorter == x) << std::hexfloat << x << " " << testing::PrintToString(text);
+    }
+  }
+}
+
 }  // namespace

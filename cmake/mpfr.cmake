@@ -1,0 +1,15 @@
+# MPFR, the reference of the correctly rounded functions' checks: the target
+# rivovuz_mpfr when building natively and MPFR is installed (libmpfr-dev).
+if(TARGET rivovuz_mpfr OR CMAKE_CROSSCOMPILING)
+  return()
+endif()
+find_path(MPFR_INCLUDE_DIR mpfr.h)
+find_library(MPFR_LIBRARY mpfr)
+find_library(GMP_LIBRARY gmp)
+if(MPFR_INCLUDE_DIR AND MPFR_LIBRARY AND GMP_LIBRARY)
+  add_library(rivovuz_mpfr INTERFACE)
+  target_include_directories(rivovuz_mpfr INTERFACE ${MPFR_INCLUDE_DIR})
+  target_link_libraries(rivovuz_mpfr INTERFACE ${MPFR_LIBRARY} ${GMP_LIBRARY})
+else()
+  message(STATUS "MPFR not found: no checks of the correctly rounded functions against it")
+endif()
