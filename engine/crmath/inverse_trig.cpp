@@ -20,6 +20,17 @@ using wide::quick_two_sum;
 using wide::two_prod;
 using wide::two_sum;
 
+// d^2 (a[0] + a[1] d + ... + a[7] d^7), the Taylor terms past the linear one, in
+// Estrin's form: the same roundings on the leading terms as Horner's, a shorter chain.
+inline double taylor_tail(const double (&a)[8], double d) {
+  const double z = d * d;
+  const double p45 = a[4] + d * a[5];
+  const double p67 = a[6] + d * a[7];
+  const double p23 = a[2] + d * a[3];
+  const double p01 = a[0] + d * a[1];
+  return z * ((p01 + z * p23) + (z * z) * (p45 + z * p67));
+}
+
 constexpr double nan_value = __builtin_nan("");
 
 
@@ -49,12 +60,7 @@ Dd atan_kernel(double x) {
   const int i = (static_cast<int>(y.hi * 512.0) + 1) >> 1;  // round(256 y.hi)
   const trig_tables::AtanEntry& e = trig_tables::atan_taylor[i];
   const double d = y.hi - i * 0x1p-8;
-  const double z = d * d;
-  const double p45 = e.a[4] + d * e.a[5];
-  const double p67 = e.a[6] + d * e.a[7];
-  const double p23 = e.a[2] + d * e.a[3];
-  const double p01 = e.a[0] + d * e.a[1];
-  const double tail = z * ((p01 + z * p23) + (z * z) * (p45 + z * p67));
+  const double tail = taylor_tail(e.a, d);
   // a1 d: a1.hi has 26 bits, so its products with d's halves are exact.
   const Dd halves = wide::split(d);
   const double linear_hi = e.a1.hi * halves.hi;
@@ -76,13 +82,7 @@ Dd atan_kernel(double x) {
   const int i = (static_cast<int>(y.hi * 512.0) + 1) >> 1;  // round(256 y.hi), as in atan
   const trig_tables::AsinEntry& e = trig_tables::asin_table[i];
   const double d = y.hi - i * 0x1p-8;
-  const double z = d * d;
-  // Estrin's form: the same roundings on the leading terms as Horner's, a shorter chain.
-  const double p45 = e.a[4] + d * e.a[5];
-  const double p67 = e.a[6] + d * e.a[7];
-  const double p23 = e.a[2] + d * e.a[3];
-  const double p01 = e.a[0] + d * e.a[1];
-  const double tail = z * ((p01 + z * p23) + (z * z) * (p45 + z * p67));
+  const double tail = taylor_tail(e.a, d);
   const Dd halves = wide::split(d);  // a1.hi has 26 bits: exact products with both halves
   const Dd sum = two_sum(e.a0.hi, e.a1.hi * halves.hi);
   const double low = (((sum.lo + e.a1.hi * halves.lo) + e.a0.lo) +

@@ -13,6 +13,26 @@ static void print_dd(mpfr_t v, const char* tail) {
   mpfr_clear(rest);
 }
 
+/* Piece i of [0x1.6ap-1, 0x1.6ap+0) cut at bit `shift` of the bits: its ends lo and hi,
+   and in c (initialised here, `bits` wide) the factor near 1/(its middle); the two pieces
+   from `one` on, around 1, take c = 1. w is scratch. */
+static void piece_factor(mpfr_t c, mpfr_t w, int i, int shift, int bits, int one, double* lo,
+                         double* hi) {
+  const unsigned long long lo_bits = 0x3fe6a00000000000ULL + ((unsigned long long)i << shift);
+  const unsigned long long hi_bits = lo_bits + (1ULL << shift);
+  __builtin_memcpy(lo, &lo_bits, 8);
+  __builtin_memcpy(hi, &hi_bits, 8);
+  mpfr_init2(c, bits);
+  if (i == one || i == one + 1) {
+    mpfr_set_d(c, 1.0, MPFR_RNDN);
+  } else {
+    mpfr_set_d(w, *lo, MPFR_RNDN);
+    mpfr_add_d(w, w, *hi, MPFR_RNDN);
+    mpfr_ui_div(w, 2, w, MPFR_RNDN);
+    mpfr_set(c, w, MPFR_RNDN);
+  }
+}
+
 /* cbrt(2^s (1 + (i + 1/2)/16)) for s = 0..2, i = 0..15: a start within 1.1 % of cbrt a for
    every a in [1, 8), which two Halley steps take to the limit of double arithmetic. */
 static int print_cbrt(void) {
@@ -86,21 +106,9 @@ int main(int argc, char** argv) {
          "struct LogEntry {\n  double c;\n  wide::Dd minus_log_c;\n};\n"
          "constexpr LogEntry log_coarse[128] = {\n");
   for (int i = 0; i < 128; ++i) {
-    const unsigned long long lo_bits = 0x3fe6a00000000000ULL + ((unsigned long long)i << 45);
-    const unsigned long long hi_bits = lo_bits + (1ULL << 45);
     double lo, hi;
-    __builtin_memcpy(&lo, &lo_bits, 8);
-    __builtin_memcpy(&hi, &hi_bits, 8);
     mpfr_t c;
-    mpfr_init2(c, 24);
-    if (i == 74 || i == 75) {
-      mpfr_set_d(c, 1.0, MPFR_RNDN);
-    } else {
-      mpfr_set_d(w, lo, MPFR_RNDN);
-      mpfr_add_d(w, w, hi, MPFR_RNDN);
-      mpfr_ui_div(w, 2, w, MPFR_RNDN);
-      mpfr_set(c, w, MPFR_RNDN);
-    }
+    piece_factor(c, w, i, 45, 24, 74, &lo, &hi);
     mpfr_log(v, c, MPFR_RNDN);
     mpfr_neg(v, v, MPFR_RNDN);
     printf("%s{%a, ", i % 2 == 0 ? "    " : " ", mpfr_get_d(c, MPFR_RNDN));
@@ -114,21 +122,9 @@ int main(int argc, char** argv) {
   printf("};\n\n// Fast step, per piece i of 256: c, a 9-bit double near 1/z, and -log c.\n"
          "constexpr LogEntry log_fast_table[256] = {\n");
   for (int i = 0; i < 256; ++i) {
-    const unsigned long long lo_bits = 0x3fe6a00000000000ULL + ((unsigned long long)i << 44);
-    const unsigned long long hi_bits = lo_bits + (1ULL << 44);
     double lo, hi;
-    __builtin_memcpy(&lo, &lo_bits, 8);
-    __builtin_memcpy(&hi, &hi_bits, 8);
     mpfr_t c;
-    mpfr_init2(c, 9);
-    if (i == 149 || i == 150) {
-      mpfr_set_d(c, 1.0, MPFR_RNDN);
-    } else {
-      mpfr_set_d(w, lo, MPFR_RNDN);
-      mpfr_add_d(w, w, hi, MPFR_RNDN);
-      mpfr_ui_div(w, 2, w, MPFR_RNDN);
-      mpfr_set(c, w, MPFR_RNDN);
-    }
+    piece_factor(c, w, i, 44, 9, 149, &lo, &hi);
     const double cd = mpfr_get_d(c, MPFR_RNDN);
     const double ends[2] = {lo, hi - (hi >= 1 ? 0x1p-52 : 0x1p-53)};
     for (int k = 0; k < 2; ++k) {
