@@ -6,6 +6,7 @@
 
 #include "engine/angle_mode.h"
 #include "engine/crmath/crmath.h"
+#include "engine/crmath/wide.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ const FunctionRow function_table[] = {
     {L"asinh", cr_asinh, AngleUse::none, Domain::any},
     {L"acosh", cr_acosh, AngleUse::none, Domain::any},
     {L"atanh", cr_atanh, AngleUse::none, Domain::any},
-    {L"sqrt", [](double x) { return std::sqrt(x); }, AngleUse::none, Domain::not_negative},
+    {L"sqrt", wide::square_root, AngleUse::none, Domain::not_negative},
     {L"cbrt", cr_cbrt, AngleUse::none, Domain::any},
     {L"lg", cr_log10, AngleUse::none, Domain::positive},
     {L"ln", cr_log, AngleUse::none, Domain::positive},

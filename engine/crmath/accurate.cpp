@@ -396,7 +396,7 @@ bool exact_power(double x, double y, bool negative, double& result) {
   if (y < 0 || k > 5 || n > 34) return false;  // w >= 3 and w^35 > 2^54
   std::uint64_t w = m;
   for (int i = 0; i < k; ++i) {  // w^(2^k) = m; m < 2^53, so the double square root is exact for squares
-    const auto s = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(w)));
+    const auto s = static_cast<std::uint64_t>(wide::square_root(static_cast<double>(w)));
     if (s * s != w) return false;
     w = s;
   }

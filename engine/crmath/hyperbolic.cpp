@@ -83,7 +83,7 @@ Dd quick_divide(Dd a, Dd b, bool normalise = true) {
 // root: s/a.hi = (1/s)(1 + d)^2, and three roundings: 2^-50.7 of a step <= 1.51 * 2^-53 s.
 // In all 2^-103.1 + 2^-104.6 + 2^-105.8 <= 2^-102.4 of s.
 Dd square_root(Dd a) {
-  const double s = std::sqrt(a.hi);  // one instruction, correctly rounded
+  const double s = wide::square_root(a.hi);  // one instruction, correctly rounded
   const double half_inverse = 0.5 / a.hi;
   const Dd p = wide::two_prod(s, s);
   const double r = ((a.hi - p.hi) - p.lo) + a.lo;
@@ -263,7 +263,7 @@ static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, 
   const Dd sq = wide::two_prod(a, a);
   Dd q = wide::two_sum(sq.hi, one);
   q.lo += sq.lo;
-  const double s = std::sqrt(q.hi);
+  const double s = wide::square_root(q.hi);
   const double half_inverse = 0.5 / q.hi;
   const double hi = a + s;
   const double exact_rest = one > 0 ? a - (hi - s) : s - (hi - a);  // s > a exactly when one > 0
@@ -478,7 +478,7 @@ double cr_acosh(double x) {
     // w rounds by 2^-63 (|w| < 2^-9.5), s w by 2^-62.58 of s; with the series' rest:
     // 1.51 * 2^-60.79 <= 2^-60.19 of s, and of the result (>= s (1 - 2^-9.58)) <= 2^-60.18.
     const double t = x - 1.0;
-    const double s = std::sqrt(2.0 * t);
+    const double s = wide::square_root(2.0 * t);
     const double quarter_inverse = 0.25 / t;
     const double t2 = t * t;
     const double c =

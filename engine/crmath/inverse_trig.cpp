@@ -97,7 +97,7 @@ Dd atan_kernel(double x) {
 // 2 sh sl are exact (Sterbenz: each pair agrees to 2^-25), sl^2 rounds below 2^-53 of
 // the residual, and 1/(2 hi) in single precision is within 2^-24.
 inline Dd sqrt_dd(double v) {
-  const double s = __builtin_sqrt(v);
+  const double s = wide::square_root(v);
   const Dd halves = wide::split(s);
   const double residual =
       ((v - halves.hi * halves.hi) - 2.0 * halves.hi * halves.lo) - halves.lo * halves.lo;

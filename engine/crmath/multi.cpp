@@ -286,7 +286,7 @@ Mp sqrt(const Mp& a) {
     m.exponent = -1;
     e += 1;
   }
-  Mp y = from_double(std::sqrt(approx(m)), n);
+  Mp y = from_double(wide::square_root(approx(m)), n);
   for (int bits = 52; bits < 32 * n + 1; bits = 2 * bits + 1) y = times_power_of_two(add(y, div(m, y)), -1);
   y.exponent += e / 2;
   return y;

@@ -114,7 +114,7 @@ bool exact_power(double x, double y, double& result) {
     // x = v^(2^k): take k exact square roots of o, and E must be a multiple of 2^k.
     if ((e & ((1 << k) - 1)) != 0) return false;
     for (int i = 0; i < k; ++i) {
-      const auto root = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(odd)));  // o < 2^53: exact input
+      const auto root = static_cast<std::uint64_t>(wide::square_root(static_cast<double>(odd)));  // o < 2^53: exact input
       if (root * root != odd) return false;
       odd = root;
     }

@@ -5,6 +5,7 @@
 // do not depend on the compiler or its target flags.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -38,6 +39,16 @@ inline double scale(double x, int n) {
     n += 969;
   }
   return x * power_of_two(n);
+}
+
+// The square root, correctly rounded as IEEE 754 requires of it: the instruction, never a
+// call into the C library, even unoptimised (where std::sqrt stays a call).
+inline double square_root(double x) {
+#if defined(__GNUC__)
+  return __builtin_sqrt(x);
+#else
+  return std::sqrt(x);
+#endif
 }
 
 // The unbiased exponent of a finite nonzero x: 2^e <= |x| < 2^(e+1).
