@@ -296,17 +296,7 @@ Dd log_fast(double x) {
 
 Dd log_fast_loose(double x, double& bound) { return log_step<true>(x, bound); }
 
-namespace {
-
-// Ziv's test on an absolute error bound (a normal result, no scaling).
-bool round_absolute(Dd r, double error, double& out) {
-  const double a = r.hi + (r.lo - error);
-  const double b = r.hi + (r.lo + error);
-  out = a;
-  return a == b;
-}
-
-}  // namespace
+using crmath_round::round_absolute;
 
 double cr_exp(double x) {
   // One test for the common case 2^-54 <= |x| < 512, then the others.

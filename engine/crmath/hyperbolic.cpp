@@ -21,6 +21,7 @@
 #include "engine/crmath/exp_log.h"
 #include "engine/crmath/exp_log_tables.h"
 #include "engine/crmath/multi.h"
+#include "engine/crmath/round.h"
 #include "engine/crmath/wide.h"
 
 namespace {
@@ -37,10 +38,8 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 // result, and rounding is monotonic. A caller may pass y.lo unnormalised (the sum's last
 // normalisation skipped): its bound then includes the rounding of y.lo ± e.
 double rounded(Dd y, double rel) {
-  const double e = wide::magnitude(y.hi) * rel;
-  const double down = y.hi + (y.lo - e);
-  const double up = y.hi + (y.lo + e);
-  return down == up ? down : 0.0;
+  double out;
+  return crmath_round::round_absolute(y, wide::magnitude(y.hi) * rel, out) ? out : 0.0;
 }
 
 // a / b with relative error <= 2^-102.2, for |a.lo| <= 2^-53 |a.hi|, |b.lo| <= 2^-53 |b.hi|,

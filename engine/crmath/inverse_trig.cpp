@@ -11,6 +11,7 @@
 #include "engine/crmath/crmath.h"
 #include "engine/crmath/multi.h"
 #include "engine/crmath/trig_tables.h"
+#include "engine/crmath/round.h"
 #include "engine/crmath/wide.h"
 
 namespace {
@@ -111,13 +112,9 @@ constexpr double atan_bound = 0x1p-67;
 constexpr double asin_bound = 0x1.7p-68;  // 2^-67.48
 constexpr double asin_doubled_bound = 0x1.7p-67;
 
-// Ziv's rounding test: y within `error` of the exact value rounds to one double.
-bool decided(Dd y, double error, double& out) {
-  const double down = y.hi + (y.lo - error);
-  const double up = y.hi + (y.lo + error);
-  out = down;
-  return down == up;
-}
+// Ziv's rounding test: y within `error` of the exact value (error computed with slack
+// for its own rounding) rounds to one double, or the accurate path decides.
+using crmath_round::round_absolute;
 
 }  // namespace
 
@@ -131,7 +128,7 @@ double cr_atan(double x) {
   if (ax > 0x1p55) return wide::with_sign_of(crmath_constants::half_pi_hi, x);
   const Dd y = atan_kernel(ax);
   double out;
-  if (decided(y, wide::magnitude(y.hi) * atan_bound, out)) return wide::with_sign_of(out, x);
+  if (round_absolute(y, wide::magnitude(y.hi) * atan_bound, out)) return wide::with_sign_of(out, x);
   return mp_atan(x);
 }
 
@@ -152,7 +149,7 @@ double cr_asin(double x) {
   const Dd sum = two_sum(base.hi, scale * a.hi);
   const Dd y = quick_two_sum(sum.hi, sum.lo + (base.lo + scale * a.lo));  // 2^-104
   double out;
-  if (decided(y, wide::magnitude(y.hi) * (above_half ? asin_doubled_bound : asin_bound), out))
+  if (round_absolute(y, wide::magnitude(y.hi) * (above_half ? asin_doubled_bound : asin_bound), out))
     return wide::with_sign_of(out, x);
   return mp_asin(x);
 }
@@ -178,6 +175,6 @@ double cr_acos(double x) {
   const Dd sum = two_sum(base.hi, scale * a.hi);
   const Dd y = quick_two_sum(sum.hi, sum.lo + (base.lo + scale * a.lo));  // 2^-104
   double out;
-  if (decided(y, wide::magnitude(y.hi) * asin_bound, out)) return out;
+  if (round_absolute(y, wide::magnitude(y.hi) * asin_bound, out)) return out;
   return mp_acos(x);
 }

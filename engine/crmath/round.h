@@ -6,6 +6,16 @@
 
 namespace crmath_round {
 
+// Ziv's test on an absolute bound: when every value within `error` of r.hi + r.lo rounds
+// to the same double (a normal result, no scaling), stores it in out and returns true.
+// The bound must allow for the rounding of r.lo -+ error itself.
+inline bool round_absolute(wide::Dd r, double error, double& out) {
+  const double a = r.hi + (r.lo - error);
+  const double b = r.hi + (r.lo + error);
+  out = a;
+  return a == b;
+}
+
 // When every value within eps |r.hi| of r.hi + r.lo, times 2^k, rounds to the same double
 // (nearest, ties to even; on the subnormal grid for tiny results, past the largest
 // double to infinity), stores it in out and returns true; else returns false. eps must

@@ -9,6 +9,7 @@
 #include "engine/crmath/crmath.h"
 #include "engine/crmath/multi.h"
 #include "engine/crmath/trig_tables.h"
+#include "engine/crmath/round.h"
 #include "engine/crmath/wide.h"
 
 namespace {
@@ -222,12 +223,7 @@ inline SinCos table_at(int index) {
 
 // Ziv's rounding test: y within `error` of the exact value (error computed with slack
 // for its own rounding) rounds to one double, or the accurate path decides.
-bool decided(Dd y, double error, double& out) {
-  const double down = y.hi + (y.lo - error);
-  const double up = y.hi + (y.lo + error);
-  out = down;
-  return down == up;
-}
+using crmath_round::round_absolute;
 
 // Relative bound of sin_at with slack for the error's own computation and h.lo's terms.
 constexpr double sin_bound = 0x1p-68;
@@ -243,7 +239,7 @@ double cr_sin(double x) {
   if (wide::magnitude(x) < 0x1p-10) {
     double out;
     const Dd y = quick_two_sum(x, small_angle({x, 0.0}).sin_rest);
-    if (decided(y, wide::magnitude(y.hi) * 0x1p-69, out)) return out;
+    if (round_absolute(y, wide::magnitude(y.hi) * 0x1p-69, out)) return out;
     return mp_sin(x);
   }
   double out;
@@ -252,13 +248,13 @@ double cr_sin(double x) {
     // error (below 2^-85 of the result there) joins the relative bound.
     const Reduced r = reduce_short(wide::magnitude(x));
     const Dd y = sin_at(sin_table[r.index], sin_table[512 - r.index], r.h, small_angle(r.h));
-    if (decided(y, y.hi * 0x1.01p-68, out)) return wide::with_sign_of(out, x);
+    if (round_absolute(y, y.hi * 0x1.01p-68, out)) return wide::with_sign_of(out, x);
     return mp_sin(x);
   }
   const Reduced r = reduce(x);
   const SinCos a = table_at(r.index);
   const Dd y = sin_at(a.s, a.c, r.h, small_angle(r.h));
-  if (decided(y, wide::magnitude(y.hi) * sin_bound + r.error, out)) return out;
+  if (round_absolute(y, wide::magnitude(y.hi) * sin_bound + r.error, out)) return out;
   return mp_sin(x);
 }
 
@@ -270,7 +266,7 @@ double cr_cos(double x) {
   if (wide::magnitude(x) < 0x1p-10) {
     double out;
     const Dd y = quick_two_sum(1.0, small_angle({x, 0.0}).cos_rest);
-    if (decided(y, 0x1p-69, out)) return out;
+    if (round_absolute(y, 0x1p-69, out)) return out;
     return mp_cos(x);
   }
   double out;
@@ -278,13 +274,13 @@ double cr_cos(double x) {
     const Reduced r = reduce_short(wide::magnitude(x));
     const Dd& sine = sin_table[r.index];
     const Dd y = sin_at(sin_table[512 - r.index], wide::dd_neg(sine), r.h, small_angle(r.h));
-    if (decided(y, y.hi * 0x1.01p-68, out)) return out;
+    if (round_absolute(y, y.hi * 0x1.01p-68, out)) return out;
     return mp_cos(x);
   }
   const Reduced r = reduce(x);
   const SinCos a = table_at(r.index);
   const Dd y = sin_at(a.c, wide::dd_neg(a.s), r.h, small_angle(r.h));  // cos(a + h)
-  if (decided(y, wide::magnitude(y.hi) * sin_bound + r.error, out)) return out;
+  if (round_absolute(y, wide::magnitude(y.hi) * sin_bound + r.error, out)) return out;
   return mp_cos(x);
 }
 
@@ -296,7 +292,7 @@ double cr_tan(double x) {
   if (wide::magnitude(x) < 0x1p-10) {
     double out;
     const Dd y = quick_two_sum(x, tan_rest(x));
-    if (decided(y, wide::magnitude(y.hi) * 0x1p-69, out)) return out;
+    if (round_absolute(y, wide::magnitude(y.hi) * 0x1p-69, out)) return out;
     return mp_tan(x);
   }
   // s = cos h sin(a + h) and c = cos h cos(a + h) each within 2^-69 (relative) of their
@@ -314,7 +310,7 @@ double cr_tan(double x) {
     const Dd& cosine = sin_table[512 - r.index];
     const Dd t = quotient(tan_part(sine, cosine, r.h, halves, rest),
                           tan_part(cosine, wide::dd_neg(sine), r.h, halves, rest));
-    if (decided(t, t.hi * 0x1.03p-67, out)) return wide::with_sign_of(out, x);
+    if (round_absolute(t, t.hi * 0x1.03p-67, out)) return wide::with_sign_of(out, x);
     return mp_tan(x);
   }
   const Reduced r = reduce(x);
@@ -324,7 +320,7 @@ double cr_tan(double x) {
   const Dd t = quotient(tan_part(a.s, a.c, r.h, halves, rest),
                         tan_part(a.c, wide::dd_neg(a.s), r.h, halves, rest));
   const double magnitude = wide::magnitude(t.hi);
-  if (decided(t, magnitude * 0x1.02p-67 + r.error * (1.0 + magnitude * magnitude) * 1.001, out))
+  if (round_absolute(t, magnitude * 0x1.02p-67 + r.error * (1.0 + magnitude * magnitude) * 1.001, out))
     return out;
   return mp_tan(x);
 }
