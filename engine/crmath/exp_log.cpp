@@ -18,7 +18,7 @@ constexpr double ln2_4096_a = 0x1.62e42ffp-13;
 constexpr double ln2_4096_b = -0x1.718432ap-47;
 constexpr double ln2_4096_c = -0x1.b0e2633fe0685p-79;
 constexpr double inv_ln2_4096 = 0x1.71547652b82fep+12;  // 4096/ln2, only to pick n
-constexpr double round_magic = 0x1.8p52;                 // adding it rounds to an integer
+using exp_log_fast::round_magic;
 
 // Nearest integer to x for |x| < 2^51 (ties either way: callers only need nearness).
 inline double nearest_integer(double x) { return (x + round_magic) - round_magic; }
@@ -101,34 +101,6 @@ inline Dd prod_short(double a, double b) {
   return {p, (as.hi * b - p) + as.lo * b};
 }
 
-// x = 2^e z, z in [0x1.6ap-1, 0x1.6ap+0) taken from the bits (subnormals scaled first),
-// and i the index of z's piece: the top `piece_bits` bits of z's bits above those of
-// 0x1.6ap-1 (7 for log_coarse, 8 for log_fast_table). Exact.
-template <int piece_bits>
-double reduce_log(double x, int& e, int& i) {
-  std::uint64_t bits = wide::bits_of(x);
-  e = 0;
-  if (bits < 0x0010000000000000) {  // subnormal: make it normal
-    bits = wide::bits_of(x * 0x1p64);
-    e = -64;
-  }
-  const std::uint64_t t = bits - 0x3fe6a00000000000;
-  i = static_cast<int>((t >> (52 - piece_bits)) & ((1 << piece_bits) - 1));
-  e += static_cast<int>(static_cast<std::int64_t>(t) >> 52);
-  return wide::double_of(bits - (t & 0xfff0000000000000));
-}
-
-// ln2/128 in a part of 35 bits (n times it exact for |n| < 2^18) and the rest.
-constexpr double ln2_128_a = 0x1.62e42fefcp-8;
-constexpr double ln2_128_b = -0x1.c610ca86c3899p-44;
-constexpr double inv_ln2_128 = 0x1.71547652b82fep+7;
-
-// ln2 in parts of 42, 42 and 53 bits: e times the first two is exact for |e| < 2^11.
-constexpr double ln2_a = 0x1.62e42fefcp-1;
-constexpr double ln2_b = -0x1.c610ca86c38p-37;
-constexpr double ln2_c = -0x1.319ff0342543p-82;
-constexpr double ln2_bc = -0x1.c610ca86c3899p-37;  // ln2 - ln2_a to 53 bits: e times it rounds by 2^-78
-
 }  // namespace
 
 // n = nearest integer to x 4096/ln2; e^x = 2^(n/4096) e^r with |r| <= 2^-13.5.
@@ -171,7 +143,7 @@ Dd expm1_kernel(Dd x) {
 Dd log_kernel(double x) {
   int e = 0;
   int i = 0;
-  const double z = reduce_log<7>(x, e, i);
+  const double z = exp_log_fast::reduce_log<7>(x, e, i);
   const exp_log_tables::LogEntry& coarse = exp_log_tables::log_coarse[i];
   // z = zh + zl (26 bits each); zh c1 (50 bits) and zl c1 are exact, zh c1 - 1 is exact
   // (Sterbenz: zh c1 in [1/2, 2]), and two_sum makes r1 = z c1 - 1 exactly.
@@ -207,96 +179,39 @@ Dd log1p_kernel(Dd x) {
   return wide::dd_add_d(log_kernel(u.hi), u.lo / u.hi);
 }
 
-// n = nearest integer to x 128/ln2, e^x = 2^(n/128) e^r with r = x - n ln2/128: a = x.hi - n A
-// is exact (Sterbenz; |a| <= 2^-8.5), b = x.lo - n B has |n B| <= 2^17.1 2^-43.2 and
-// |x.lo| <= 2^-42, so |b| <= 2^-26 rounded by 2^-79; r = h + l by an exact two_sum.
-// e^r - 1 = h + c, c = l + h l + h^2/2 + ... + h^6/720 (dropped: h^7/5040 < 2^-71.8,
-// l h^2/2 < 2^-78): c <= 2^-17.9, off by about four roundings of terms <= 2^-18: <= 2^-69.
-// T = T1 + T2 (T1 of 26 bits, T2 the rest, together within 2^-79 of 2^(n/128)):
-// T (1 + h + c) = T1 + T1 h (exact: T1 times either half of a split h) + [T1 c + T2 (1 + h + c)]:
-// the bracket (<= 2^-16.9) rounds twice more (2^-69.9 each), T2 (h + c) by 2^-87:
-// total < 2^-67.5 absolute against a result >= 1 - 2^-8.5: claimed 2^-66 relative.
-double exp_fast_parts(Dd x, int& k, double& lo) {
-  // n from the low bits of x 128/ln2 + 1.5 2^52, whose last place is 1 (|n| < 2^18).
-  const double shifted = x.hi * inv_ln2_128 + round_magic;
-  const double n = shifted - round_magic;
-  const int ni = static_cast<int>(static_cast<std::int32_t>(wide::bits_of(shifted) & 0xFFFFFFFF));
-  k = ni >> 7;  // arithmetic shift: floor(n / 128)
-  const Dd r = wide::two_sum(x.hi - n * ln2_128_a, x.lo - n * ln2_128_b);
-  const double h = r.hi;
-  const double h2 = h * h;
-  const double c = r.lo + h * r.lo + h2 * (0.5 + h * (1.0 / 6)) +
-                   h2 * h2 * (1.0 / 24 + h * (1.0 / 120) + h2 * (1.0 / 720));
-  const Dd t = exp_log_tables::exp2_128[ni & 127];
-  const Dd hs = wide::split(h);
-  const Dd s = wide::quick_two_sum(t.hi, t.hi * hs.hi);
-  lo = (((t.lo * (h + c) + t.hi * hs.lo) + s.lo) + t.lo) + t.hi * c;
-  return s.hi;
-}
-
-Dd exp_fast(Dd x, int& k) {
-  double lo = 0;
-  const double hi = exp_fast_parts(x, k, lo);
-  return wide::quick_two_sum(hi, lo);
-}
+using crmath_round::round_absolute;
+using exp_log_fast::exp_fast_parts;
+using exp_log_fast::log_first;
 
 namespace {
 
-// log x = e ln2 - log c + log(1 + r), with c of 9 bits from log_fast_table and r = z c - 1
-// exact in one double (|r| < 2^-8: z's top 44 bits times c is exact, minus 1 exact by
-// Sterbenz, and z's last 9 bits times c is exact; their sum is r, a multiple of 2^-61
-// below 2^-8, so it does not round). log(1 + r) = r - r^2/2 + r^3 P(r) to r^9/9 (dropped:
-// r^10/10 < 2^-83): r^2 exact from a split of r, the cubic part q <= 2^-25.6 in double,
-// off by about 3 roundings: <= 2^-76.9. The sum: e ln2 (e times two exact parts, the
-// third rounded by 2^-100), -log c (2^-107), the leading terms by exact two_sums, the
-// small rest (<= 2^-25) by double additions: 2^-78 for the last, far less for the others.
-// Total < 2^-76: claimed 2^-75 absolute (2^-77.0 seen against MPFR on 10^6 arguments).
-// With `cheap` and e != 0 (|log x| >= ln2/2), r^2/2 rounds in double and joins the small
-// rest (ln2's last two parts as one, 2^-78): three more roundings of <= 2^-70 each,
-// total < 2^-68.2: bound set to 2^-67
-// (2^-69.5 seen).
-// `bound` receives the absolute bound that applies.
-template <bool cheap>
-Dd log_step(double x, double& bound) {
-  int e = 0;
-  int i = 0;
-  const double z = reduce_log<8>(x, e, i);
-  const exp_log_tables::LogEntry& entry = exp_log_tables::log_fast_table[i];
-  const double z_top = wide::double_of(wide::bits_of(z) & ~std::uint64_t{0x1FF});
-  const double h = (z_top * entry.c - 1.0) + (z - z_top) * entry.c;  // exact
-  const double h2 = h * h;
-  const double h4 = h2 * h2;
-  const double p = (1.0 / 3 - h * (1.0 / 4)) + h2 * (1.0 / 5 - h * (1.0 / 6)) +
-                   h4 * ((1.0 / 7 - h * (1.0 / 8)) + h2 * (1.0 / 9));
-  const double q = h2 * h * p;
-  const double de = static_cast<double>(e);
-  const Dd s = wide::quick_two_sum(de * ln2_a, entry.minus_log_c.hi);  // |e ln2| > |log c| or e = 0
-  if (cheap && e != 0) {
-    bound = 0x1p-67;
-    const Dd u = wide::quick_two_sum(s.hi, h);  // |s.hi| >= 0.34 > |h|
-    const double lo = ((de * ln2_bc + entry.minus_log_c.lo) + s.lo + u.lo) + (q - 0.5 * h2);
-    return wide::quick_two_sum(u.hi, lo);
-  }
-  bound = 0x1p-75;
-  const Dd hs = wide::split(h);  // h^2 exactly: two_prod with one split
-  const double square_lo = ((hs.hi * hs.hi - h2) + 2 * hs.hi * hs.lo) + hs.lo * hs.lo;
-  const Dd u = wide::two_sum(s.hi, h);
-  const Dd w = wide::two_sum(u.hi, -0.5 * h2);
-  const double tables = de * ln2_b + de * ln2_c + entry.minus_log_c.lo;
-  const double lo = (((tables - 0.5 * square_lo) + s.lo) + u.lo + w.lo) + q;
-  return wide::quick_two_sum(w.hi, lo);
+// The second steps and the accurate paths, out of line: the common path then needs no
+// stack frame.
+[[gnu::noinline]] double exp_careful(double x) {
+  int k = 0;
+  double result = 0;
+  const Dd r = exp_kernel({x, 0.0}, k);
+  if (crmath_round::round_scaled(r, 0x1p-90, k, result)) return result;
+  return mp_exp(x);
+}
+
+[[gnu::noinline]] double log_careful(double x) {
+  double result = 0;
+  if (crmath_round::round_scaled(log_kernel(x), 0x1p-84, 0, result)) return result;
+  return mp_log(x);
+}
+
+// 1/ln10 as hi + lo: the product's error 2^-102 adds to the logarithm's.
+constexpr Dd inv_ln10 = {0x1.bcb7b1526e50ep-2, 0x1.95355baaafad3p-57};
+
+[[gnu::noinline]] double log10_careful(double x) {
+  double result = 0;
+  if (crmath_round::round_scaled(wide::dd_mul(log_kernel(x), inv_ln10), 0x1p-84, 0, result)) return result;
+  // Exact integers 10^k (0 <= k <= 22) pass the first test; for the rest, the wide path.
+  return mp_log10(x);
 }
 
 }  // namespace
-
-Dd log_fast(double x) {
-  double bound = 0;
-  return log_step<false>(x, bound);
-}
-
-Dd log_fast_loose(double x, double& bound) { return log_step<true>(x, bound); }
-
-using crmath_round::round_absolute;
 
 double cr_exp(double x) {
   // One test for the common case 2^-54 <= |x| < 512, then the others.
@@ -322,14 +237,12 @@ double cr_exp(double x) {
   } else if (crmath_round::round_scaled(wide::quick_two_sum(hi, lo), 0x1p-65, k, result)) {
     return result;
   }
-  const Dd r = exp_kernel({x, 0.0}, k);
-  if (crmath_round::round_scaled(r, 0x1p-90, k, result)) return result;
-  return mp_exp(x);
+  return exp_careful(x);
 }
 
 double cr_log(double x) {
   // One test for the common case, a positive normal x; then the others.
-  if (wide::bits_of(x) - 0x0010000000000000 >= 0x7FE0000000000000) {
+  if (wide::bits_of(x) - 0x0010000000000000 >= 0x7FE0000000000000) [[unlikely]] {
     if (wide::is_nan(x)) return x + x;
     if (x < 0) return wide::double_of(0x7FF8000000000000);   // NaN
     if (x == 0) return wide::double_of(0xFFF0000000000000);  // -infinity
@@ -337,28 +250,25 @@ double cr_log(double x) {
   }
   if (x == 1.0) return 0.0;
   double result = 0;
-  // |log x| >= 2^-53 here, far above the bound's margin 2^-104 of it.
   double bound = 0;
-  const Dd fast = log_step<true>(x, bound);
-  if (round_absolute(fast, bound * 1.01, result)) return result;
-  if (crmath_round::round_scaled(log_kernel(x), 0x1p-84, 0, result)) return result;
-  return mp_log(x);
+  const Dd fast = log_first(x, false, bound);  // the bound covers the test's rounding
+  if (round_absolute(fast, bound, result)) return result;
+  return log_careful(x);
 }
 
 // Powers of ten that are doubles, whose logarithms are exact integers.
 double cr_log10(double x) {
-  if (wide::is_nan(x)) return x + x;
-  if (x < 0) return wide::double_of(0x7FF8000000000000);
-  if (x == 0) return wide::double_of(0xFFF0000000000000);
-  if (!wide::is_finite(x)) return x;
-  // 1/ln10 as hi + lo: the product's error 2^-102 adds to log_kernel's 2^-85.
-  constexpr Dd inv_ln10 = {0x1.bcb7b1526e50ep-2, 0x1.95355baaafad3p-57};
+  if (wide::bits_of(x) - 0x0010000000000000 >= 0x7FE0000000000000) [[unlikely]] {
+    if (wide::is_nan(x)) return x + x;
+    if (x < 0) return wide::double_of(0x7FF8000000000000);   // NaN
+    if (x == 0) return wide::double_of(0xFFF0000000000000);  // -infinity
+    if (!wide::is_finite(x)) return x;                       // +infinity
+  }
   double result = 0;
-  // First log_step's bound times 0.44, and 2^-102 of a result below 2^9 (< 2^-93): < the bound.
+  // The first step's bound times 1/ln10 < 0.44, 2^-102 of a result below 2^9 (< 2^-93)
+  // and the test's rounding (2^-105 of it): below the bound.
   double bound = 0;
-  const Dd fast = wide::dd_mul(log_step<true>(x, bound), inv_ln10);
+  const Dd fast = wide::dd_mul(log_first(x, true, bound), inv_ln10);
   if (round_absolute(fast, bound, result)) return result;
-  if (crmath_round::round_scaled(wide::dd_mul(log_kernel(x), inv_ln10), 0x1p-84, 0, result)) return result;
-  // Exact integers 10^k (0 <= k <= 22) pass the test above; for the rest, the wide path.
-  return mp_log10(x);
+  return log10_careful(x);
 }

@@ -221,9 +221,9 @@ static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, 
 // d = u.lo/u.hi (log1p(d) = d to 2^-101). log1p(h) = h - h^2/2 + h^3 Q(h) up to h^8 (rest
 // <= 2^-75.1); h^2/2 < 2^-17 rounds by 2^-71; h^3 Q <= 2^-25.5 to six roundings, 2^-76;
 // their difference (< 2^-16.9) by 2^-70. The large terms (e + m) ln2_a, -log c (hi) and h add
-// exactly (two_sum); their roundings and the small terms ((e + m) ln2_b, 2^-85; -log c (lo),
-// 2^-107; d) are summed with four roundings, the last two of sums below 2^-16.8 (2^-70
-// each), the first two below 2^-36 (2^-89). In all 2^-70 (0.5 + 1 + 2 + 0.03 + 0.02) <=
+// exactly (two_sum); their roundings and the small terms ((e + m) ln2_b, 2^-85; -log c's
+// rest, within 2^-89; d) are summed with four roundings, the last two of sums below 2^-16.8
+// (2^-70 each), the first two below 2^-35 (2^-88). In all 2^-70 (0.5 + 1 + 2 + 0.03 + 0.02) <=
 // 2^-68.17.
 [[gnu::always_inline]] inline Dd quick_log(Dd u, int m) {
   const std::uint64_t bits = wide::bits_of(u.hi);

@@ -128,11 +128,104 @@ bool exact_power(double x, double y, double& result) {
 
 }  // namespace
 
-// Special cases as C99 Annex F. Then two steps of Ziv's method, each e^t with t = y log|x|
+namespace {
+
+// The second step, the exact and halfway results and the accurate path, out of line.
+// `in_range`: the first step's estimate of y log|x| lay strictly inside (-746, 710).
+[[gnu::noinline]] double pow_careful(double x, double y, double ax, bool negate, bool in_range) {
+  double result = 0;
+  if (in_range) {
+    const Dd t = wide::dd_mul_d(log_kernel(ax), y);
+    if (t.hi > -746 && t.hi < 710) {
+      int k = 0;
+      const Dd r = exp_kernel(t, k);
+      if (crmath_round::round_scaled(r, 0x1p-75, k, result)) return negate ? -result : result;
+    }
+  }
+  if (exact_power(ax, y, result)) return negate ? -result : result;
+  return mp_pow(x, y);
+}
+
+// |x|^y (negated with `negate`) for ax = |x| positive and finite, ax != 1, y finite and
+// nonzero: the first step inline, the rest out of line.
+[[gnu::always_inline]] inline double pow_positive(double x, double y, double ax, bool negate) {
+  // The logarithm unnormalised (its head comes early, so that y times it runs beside the
+  // polynomial): |log.lo| <= 2^-16 |log.hi|, so the estimate y log.hi is within 2^-15.9 of
+  // y log x, and past the limits (0.011 beyond them at most) e^t lies beyond 2^1024 or below
+  // 2^-1076. Inside them |y| < 2^63 (|log x| >= 2^-53 for x != 1): two_prod's split stays
+  // in range.
+  double log_bound = 0;  // a power of two: |y| log_bound is exact
+  const Dd log_x = exp_log_fast::log_first(ax, false, log_bound);
+  const double estimate = y * log_x.hi;  // two_prod's head below: the same product
+  // The common case first, with one test of the range (the ends, -746 and 710 exactly,
+  // are left to the exact check and the accurate path).
+  if (estimate > -746 && estimate < 710) [[likely]] {
+    // t = y log x: y log.hi exactly; y log.lo rounds by 2^-53 of |y| 2^-16.9, the share of
+    // the log's bound it sets aside for a test's rounding; the heads' sum is exact
+    // (quick_two_sum: |log.lo| <= |log.hi|), adding p.lo rounds by 2^-106 |t|; |t.lo| < 2^-42.
+    const Dd product = wide::two_prod(log_x.hi, y);
+    Dd t = wide::quick_two_sum(product.hi, y * log_x.lo);
+    t.lo += product.lo;
+    // 1.25 2^-66 + 2^-93 is exact in one constant.
+    const double eps = 0x1.4000002p-66 + wide::magnitude(y) * log_bound * 0x1.0001p0;
+    int k = 0;
+    double lo = 0;
+    const double hi = exp_log_fast::exp_fast_parts(t, k, lo);  // sets k: never in the same call as its use
+    if (k > -1000 && k < 1000) [[likely]] {
+      // round_scaled's test on the sum before normalisation (hi in [0.99, 2.02]): lo -+ e
+      // rounds by 2^-69 at most (|lo| <= 2^-16), inside eps's margin of 2^-68.
+      const double e = eps * hi;
+      const double a = hi + (lo - e);
+      if (a == hi + (lo + e)) return (negate ? -a : a) * wide::power_of_two(k);
+    } else {
+      double result = 0;
+      if (crmath_round::round_scaled(wide::quick_two_sum(hi, lo), eps, k, result)) {
+        return negate ? -result : result;
+      }
+    }
+    return pow_careful(x, y, ax, negate, true);
+  }
+  if (estimate > 710 || estimate < -746) {
+    const double magnitude = estimate > 0 ? infinity() : 0.0;
+    return negate ? -magnitude : magnitude;
+  }
+  return pow_careful(x, y, ax, negate, false);
+}
+
+// Special cases as C99 Annex F; a negative base with an integral y, and a subnormal base,
+// go on to pow_positive.
+[[gnu::noinline]] double pow_special(double x, double y) {
+  if (y == 0 || x == 1) return 1.0;
+  if (wide::is_nan(x) || wide::is_nan(y)) return x + y;
+  const bool x_negative = (wide::bits_of(x) & sign_bit) != 0;  // -0 too
+  const int y_class = x_negative ? integer_class(y) : 0;        // only a negative base needs it
+  const bool negate = x_negative && y_class == 1;
+  const double ax = wide::magnitude(x);
+  if (x == 0) {
+    if (y < 0) return negate ? -infinity() : infinity();
+    return negate ? x : 0.0;
+  }
+  if (!wide::is_finite(y)) {
+    if (ax == 1) return 1.0;  // (-1)^(+-inf)
+    return (ax < 1) == (y < 0) ? infinity() : 0.0;
+  }
+  if (!wide::is_finite(x)) {
+    const double magnitude = y > 0 ? infinity() : 0.0;
+    return negate ? -magnitude : magnitude;
+  }
+  if (x_negative && y_class == 0) return nan_value();
+  if (ax == 1) return negate ? -1.0 : 1.0;
+  return pow_positive(x, y, ax, negate);
+}
+
+}  // namespace
+
+// x^y: special cases as C99 Annex F. Then two steps of Ziv's method, each e^t with t = y log|x|
 // in double-double, before the exact cases and the accurate path.
-// First: log_fast_loose's absolute bound b (2^-67 when |log x| >= ln2/2, else 2^-75) times
-// |y|, and dd_mul_d's 2^-103 of |t| <= 746 (2^-93.4), make t off by d <= |y| b + 2^-93.4;
-// e^(t + d) = e^t (1 + d (1 + d)), and exp_fast adds 2^-66: the test runs with
+// First: log_first's absolute bound b (2^-67 when |log x| >= ln2/2, else 2^-75) times
+// |y| (with the rounding of y log.lo), and 2^-106 of |t| <= 746 (2^-96.4), make t off by
+// d <= |y| b + 2^-96.4;
+// e^(t + d) = e^t (1 + d (1 + d)), and exp_fast_parts adds 2^-66: the test runs with
 // 1.25 2^-66 + |y| b (1 + 2^-16) + 2^-93 (the margin covers the test's own roundings; a
 // d above 2^-16 makes e so large that the test fails), so a large |y| leaves it to the
 // second step. With |y| <= 20 the bound is at most 2^-62.6: the test fails on about
@@ -142,73 +235,14 @@ bool exact_power(double x, double y, double& result) {
 // with 2^-75. When it cannot decide, an exact or halfway result is found exactly;
 // anything else goes to the accurate path.
 double cr_pow(double x, double y) {
-  bool negate = false;
   // One test for the common case, x positive and normal and y finite and nonzero; then
   // the others.
   if (wide::bits_of(x) - 0x0010000000000000 >= 0x7FE0000000000000 ||
-      (wide::bits_of(y) & ~sign_bit) - 1 >= 0x7FEFFFFFFFFFFFFF) {
-    if (y == 0 || x == 1) return 1.0;
-    if (wide::is_nan(x) || wide::is_nan(y)) return x + y;
-    const bool x_negative = (wide::bits_of(x) & sign_bit) != 0;  // -0 too
-    const int y_class = x_negative ? integer_class(y) : 0;        // only a negative base needs it
-    negate = x_negative && y_class == 1;
-    const double ax = wide::magnitude(x);
-    if (x == 0) {
-      if (y < 0) return negate ? -infinity() : infinity();
-      return negate ? x : 0.0;
-    }
-    if (!wide::is_finite(y)) {
-      if (ax == 1) return 1.0;  // (-1)^(+-inf)
-      return (ax < 1) == (y < 0) ? infinity() : 0.0;
-    }
-    if (!wide::is_finite(x)) {
-      const double magnitude = y > 0 ? infinity() : 0.0;
-      return negate ? -magnitude : magnitude;
-    }
-    if (x_negative && y_class == 0) return nan_value();
-    if (ax == 1) return negate ? -1.0 : 1.0;
-  } else if (x == 1) {
-    return 1.0;  // log 1 = 0 would leave any y, however large, to the products below
+      (wide::bits_of(y) & ~sign_bit) - 1 >= 0x7FEFFFFFFFFFFFFF) [[unlikely]] {
+    return pow_special(x, y);
   }
-  const double ax = wide::magnitude(x);
-
-  // |log x| >= 2^-53 for x != 1, so |y| < 2^63 when |estimate| <= 1000: two_prod's
-  // split stays in range. Past the limits e^t is beyond 2^1024 or below 2^-1076.
-  double log_bound = 0;  // a power of two: |y| log_bound is exact
-  const Dd fast_log = log_fast_loose(ax, log_bound);
-  const double estimate = y * fast_log.hi;  // two_prod's head below: the same product
-  double result = 0;
-  int k = 0;
-  // The common case first, with one test of the range (the ends, -746 and 710 exactly,
-  // are left to the exact check and the accurate path).
-  if (estimate > -746 && estimate < 710) {
-    // t = y log x unnormalised: the product exact, y log.lo rounded by 2^-106 |t|; |t.lo| < 2^-42.
-    const Dd product = wide::two_prod(fast_log.hi, y);
-    Dd t = {product.hi, product.lo + fast_log.lo * y};
-    // 1.25 2^-66 + 2^-93 is exact in one constant.
-    const double eps = 0x1.4000002p-66 + wide::magnitude(y) * log_bound * 0x1.0001p0;
-    double lo = 0;
-    const double hi = exp_fast_parts(t, k, lo);  // sets k: never in the same call as its use
-    if (k > -1000 && k < 1000) {
-      // round_scaled's test on the sum before normalisation (hi in [0.99, 2.02]): lo -+ e
-      // rounds by 2^-69 at most (|lo| <= 2^-16), inside eps's margin of 2^-68.
-      const double e = eps * hi;
-      const double a = hi + (lo - e);
-      if (a == hi + (lo + e)) return (negate ? -a : a) * wide::power_of_two(k);
-    } else if (crmath_round::round_scaled(wide::quick_two_sum(hi, lo), eps, k, result)) {
-      return negate ? -result : result;
-    }
-    t = wide::dd_mul_d(log_kernel(ax), y);
-    if (t.hi > -746 && t.hi < 710) {
-      const Dd r = exp_kernel(t, k);
-      if (crmath_round::round_scaled(r, 0x1p-75, k, result)) return negate ? -result : result;
-    }
-  } else if (estimate > 710 || estimate < -746) {
-    const double magnitude = estimate > 0 ? infinity() : 0.0;
-    return negate ? -magnitude : magnitude;
-  }
-  if (exact_power(ax, y, result)) return negate ? -result : result;
-  return mp_pow(x, y);
+  if (x == 1) return 1.0;  // log 1 = 0 would leave any y, however large, to the products below
+  return pow_positive(x, y, x, false);
 }
 
 // cbrt x = 2^q cbrt(a) with a = |x| 2^-3q = 2^s m, m in [1, 2), s in {0, 1, 2}. Start: the

@@ -13,6 +13,20 @@ static void print_dd(mpfr_t v, const char* tail) {
   mpfr_clear(rest);
 }
 
+/* v as hi + lo with hi the nearest multiple of 2^-35 (ln2's first part in the fast step is
+   one, so that e times it plus hi is exact) and lo the rest rounded to nearest. */
+static void print_dd_35(mpfr_t v, const char* tail) {
+  mpfr_t hi;
+  mpfr_init2(hi, 400);
+  mpfr_mul_2ui(hi, v, 35, MPFR_RNDN);
+  mpfr_round(hi, hi);
+  mpfr_div_2ui(hi, hi, 35, MPFR_RNDN);
+  const double h = mpfr_get_d(hi, MPFR_RNDN) + 0.0; /* exact: at most 45 bits; never -0 */
+  mpfr_sub(hi, v, hi, MPFR_RNDN);
+  printf("{%a, %a}%s", h, mpfr_get_d(hi, MPFR_RNDN) + 0.0, tail);
+  mpfr_clear(hi);
+}
+
 /* Piece i of [0x1.6ap-1, 0x1.6ap+0) cut at bit `shift` of the bits: its ends lo and hi,
    and in c (initialised here, `bits` wide) the factor near 1/(its middle); the two pieces
    from `one` on, around 1, take c = 1. w is scratch. */
@@ -65,7 +79,7 @@ int main(int argc, char** argv) {
          "// exp2_128, split for exact products, is within 2^-79, below its bound of 2^-66).\n"
          "#pragma once\n\n#include \"engine/crmath/wide.h\"\n\nnamespace exp_log_tables {\n\n");
   /* 2^(j/64) and 2^(i/4096): e^x = 2^k 2^(j/64) 2^(i/4096) e^r leaves |r| <= ln2/8192. */
-  printf("// 2^(j/64), j = 0..63.\nconstexpr wide::Dd exp2_coarse[64] = {\n");
+  printf("// 2^(j/64), j = 0..63.\ninline constexpr wide::Dd exp2_coarse[64] = {\n");
   for (int j = 0; j < 64; ++j) {
     mpfr_set_si(v, j, MPFR_RNDN);
     mpfr_div_ui(v, v, 64, MPFR_RNDN);
@@ -73,7 +87,7 @@ int main(int argc, char** argv) {
     printf("%s", j % 2 == 0 ? "    " : " ");
     print_dd(v, j % 2 == 0 ? "," : ",\n");
   }
-  printf("};\n\n// 2^(i/4096), i = 0..63.\nconstexpr wide::Dd exp2_fine[64] = {\n");
+  printf("};\n\n// 2^(i/4096), i = 0..63.\ninline constexpr wide::Dd exp2_fine[64] = {\n");
   for (int i = 0; i < 64; ++i) {
     mpfr_set_si(v, i, MPFR_RNDN);
     mpfr_div_ui(v, v, 4096, MPFR_RNDN);
@@ -85,7 +99,7 @@ int main(int argc, char** argv) {
      has 26 bits, so that its products with the halves of a split double are exact; the
      second is the rest rounded to nearest: together within 2^-79 of 2^(j/128). */
   printf("};\n\n// 2^(j/128), j = 0..127, as a 26-bit part and the rest (2^-79 relative).\n"
-         "constexpr wide::Dd exp2_128[128] = {\n");
+         "inline constexpr wide::Dd exp2_128[128] = {\n");
   for (int j = 0; j < 128; ++j) {
     mpfr_t first;
     mpfr_init2(first, 26);
@@ -104,7 +118,7 @@ int main(int argc, char** argv) {
      term near 1 (relative error there). */
   printf("};\n\n// Per piece i of z: c, a 24-bit double near 1/z, and -log c.\n"
          "struct LogEntry {\n  double c;\n  wide::Dd minus_log_c;\n};\n"
-         "constexpr LogEntry log_coarse[128] = {\n");
+         "inline constexpr LogEntry log_coarse[128] = {\n");
   for (int i = 0; i < 128; ++i) {
     double lo, hi;
     mpfr_t c;
@@ -119,8 +133,9 @@ int main(int argc, char** argv) {
      that r = z c - 1 is a multiple of 2^-61 below 2^-8 in magnitude (checked here at both
      ends of every piece): one double holds it exactly, and z's top 44 bits times c, minus
      1, plus z's last 9 bits times c, computes it without a rounding. */
-  printf("};\n\n// Fast step, per piece i of 256: c, a 9-bit double near 1/z, and -log c.\n"
-         "constexpr LogEntry log_fast_table[256] = {\n");
+  printf("};\n\n// Fast step, per piece i of 256: c, a 9-bit double near 1/z, and -log c with its head\n"
+         "// a multiple of 2^-35 (e ln2's first part plus it is exact; the rest within 2^-89).\n"
+         "inline constexpr LogEntry log_fast_table[256] = {\n");
   for (int i = 0; i < 256; ++i) {
     double lo, hi;
     mpfr_t c;
@@ -137,13 +152,13 @@ int main(int argc, char** argv) {
     mpfr_log(v, c, MPFR_RNDN);
     mpfr_neg(v, v, MPFR_RNDN);
     printf("%s{%a, ", i % 2 == 0 ? "    " : " ", cd);
-    print_dd(v, i % 2 == 0 ? "}," : "},\n");
+    print_dd_35(v, i % 2 == 0 ? "}," : "},\n");
     mpfr_clear(c);
   }
   /* Second step: 1 + r with |r| < 2^-7 times c2 = 1 + D 2^-25 ~ 1/(1 + J 2^-14), J the
      nearest integer to r 2^14, leaves |r2| < 2^-14.9; c2 has at most 26 bits. */
   printf("};\n\n// For J = -128..128: c = 1 + D 2^-25 near 1/(1 + J 2^-14), and -log c.\n"
-         "constexpr LogEntry log_fine[257] = {\n");
+         "inline constexpr LogEntry log_fine[257] = {\n");
   for (int j = -128; j <= 128; ++j) {
     mpfr_set_si(w, j, MPFR_RNDN);
     mpfr_div_2ui(w, w, 14, MPFR_RNDN);
