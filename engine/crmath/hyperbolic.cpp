@@ -18,6 +18,7 @@
 
 #include "engine/crmath/constants.h"
 #include "engine/crmath/crmath.h"
+#include "engine/crmath/cosh_table.h"
 #include "engine/crmath/exp_log.h"
 #include "engine/crmath/exp_log_tables.h"
 #include "engine/crmath/multi.h"
@@ -339,21 +340,51 @@ double cr_sinh(double x) {
   return wide::with_sign_of(m, x);
 }
 
+// cosh a for 2^-27 <= a <= 25 (where e^-a counts) from the table of cosh and sinh at i/64:
+// n = nearest integer to 64a, r = a - n/64 exact (|r| <= 2^-7), and cosh a = C cosh r +
+// S sinh r = C + S r + C E + S O with E = cosh r - 1 (<= 2^-15) and O = sinh r - r
+// (<= 2^-23.6). r = rh + rl split (26 bits each): S's head times either half is exact, so
+// C + S_head rh is an exact quick_two_sum (C >= S, |r| < 1), and rh^2 is exact.
+// E = rh^2/2 + rest, rest = rl (2 rh + rl)/2 + r^4/24 + r^6/720 (r^8/8! < 2^-71.3 dropped),
+// below 2^-32.5; O = r^3 (1/6 + r^2/120 + r^4/5040) (r^9/9! dropped), off by 4 roundings
+// (2^-74.6). Relative to C (cosh a >= C (1 - 2^-7)): C rh^2/2 (<= 2^-15) rounds by 2^-68,
+// the final sum of the small terms (< 2^-14.9) by 2^-68, the test's rounding of lo -+ e
+// by 2^-68; the other products and sums, the tables (2^-106, and 2^-79 of S r) and the
+// dropped terms together 2^-71: < 2^-66.34 (2^-67.0 seen on 10^6 arguments before the
+// test). Test: 2^-65.
+[[gnu::always_inline]] inline Dd cosh_from_table(double a) {
+  const double shifted = a * 64 + exp_log_fast::round_magic;
+  const double n = shifted - exp_log_fast::round_magic;
+  const cosh_table::Entry& t = cosh_table::entries[static_cast<int>(n)];
+  const double r = a - n * 0x1p-6;  // exact
+  const Dd rs = wide::split(r);
+  const double r2 = r * r;
+  const double e_rest = 0.5 * (rs.lo * (2 * rs.hi + rs.lo)) + r2 * r2 * (1.0 / 24 + r2 * (1.0 / 720));
+  const double o = r * r2 * (1.0 / 6 + r2 * (1.0 / 120 + r2 * (1.0 / 5040)));
+  const double half_square = 0.5 * (rs.hi * rs.hi);  // exact
+  const Dd s = wide::quick_two_sum(t.cosh_hi, t.sinh_head * rs.hi);
+  const double small = (((t.cosh_lo + s.lo) + t.sinh_head * rs.lo) + (t.sinh_tail * r + (t.sinh_head + t.sinh_tail) * o)) +
+                       (t.cosh_hi * e_rest + t.cosh_lo * half_square);
+  return {s.hi, small + t.cosh_hi * half_square};
+}
+
 // cosh: NaN for NaN, +inf for ±inf and past overflow, 1 for |x| < 2^-27.
 double cr_cosh(double x) {
   const double a = wide::magnitude(x);
   if (!(a < 710.5)) return wide::is_nan(x) ? x + x : inf;
   // cosh a - 1 < a^2/1.99 < 2^-54/1.99, below half the gap above 1 (2^-53).
   if (a < 0x1p-27) return 1.0;
-  {
-    // Quick: cosh a = 2^(k-1) (plus + minus'), two positive terms, summed and tested as for
-    // sinh: 2^-66.9 + 2^-66.99 + 2^-68.99 <= 2^-65.77.
-    const ExpPair e = exp_pair(a);
-    const Dd m = minus_scaled(e);
-    Dd v = wide::quick_two_sum(e.plus.hi, m.hi);
-    v.lo += e.plus.lo + m.lo;  // left unnormalised: |v.lo| < 2^-15.8
-    const double vr = rounded(v, 0x1p-65);
-    if (vr != 0.0) return wide::scale(vr, e.k - 1);
+  if (a <= 25) {
+    const double vr = rounded(cosh_from_table(a), 0x1p-65);
+    if (vr != 0.0) return vr;
+  } else {
+    // Quick, a > 25: cosh a = (e^a / 2)(1 + e^-2a) with e^-2a < 2^-72.1: e^a = (hi + lo) 2^k
+    // within 2^-66, the test's rounding of lo -+ e adds 2^-69: < 2^-65.8. Test: 2^-65.
+    int k = 0;
+    double lo = 0;
+    const double hi = exp_log_fast::exp_fast_parts({a, 0.0}, k, lo);  // sets k: never in the same call as its use
+    const double vr = rounded({hi, lo}, 0x1p-65);
+    if (vr != 0.0) return wide::scale(vr, k - 1);
   }
   // Careful: cosh a = 2^(k-1) (r + r^-1 2^-2k) with e^a = r 2^k, r in [1/2, 2], k >= -1.
   int k = 0;
