@@ -201,6 +201,15 @@ namespace {
   return mp_log(x);
 }
 
+// log x for x in [0x1.6ap-1, 0x1.6ap+0), out of line: the common path needs no test of x = 1.
+[[gnu::noinline]] double log_near_one(double x, exp_log_fast::LogReduced r) {
+  if (x == 1.0) return 0.0;
+  double result = 0;
+  // 2^-75 covers the test's rounding of the unnormalised sum.
+  if (round_absolute(exp_log_fast::log_near(r, false), 0x1p-75, result)) return result;
+  return log_careful(x);
+}
+
 // 1/ln10 as hi + lo: the product's error 2^-102 adds to the logarithm's.
 constexpr Dd inv_ln10 = {0x1.bcb7b1526e50ep-2, 0x1.95355baaafad3p-57};
 
@@ -248,12 +257,14 @@ double cr_log(double x) {
     if (x == 0) return wide::double_of(0xFFF0000000000000);  // -infinity
     if (!wide::is_finite(x)) return x;                       // +infinity
   }
-  if (x == 1.0) return 0.0;
-  double result = 0;
-  double bound = 0;
-  const Dd fast = log_first(x, false, bound);  // the bound covers the test's rounding
-  if (round_absolute(fast, bound, result)) return result;
-  return log_careful(x);
+  const exp_log_fast::LogReduced r = exp_log_fast::log_reduce(x);
+  if (r.e != 0) [[likely]] {
+    double result = 0;
+    // 2^-67 covers the test's rounding of the unnormalised sum.
+    if (round_absolute(exp_log_fast::log_far(r, false), 0x1p-67, result)) return result;
+    return log_careful(x);
+  }
+  return log_near_one(x, r);
 }
 
 // Powers of ten that are doubles, whose logarithms are exact integers.
