@@ -199,6 +199,18 @@ const PowRow pow_rows[] = {
     {0x1.0000000000005p+0, 0x1.6b1b10cebb9a8p-4, 0x1p+0},
     {0x1.8p-30, 0x1.1p+5, 0x1.d9fe779881944p-1001},
     {0x1.b787608bd117fp-94, 0x1.24ef2d9214af4p+3, 0x1.901103b12ffddp-854},
+    // Bases next to 1 (the logarithm's series near 1) and near the ends of its range to
+    // huge powers: both sides of overflow and of the least subnormal, where the first
+    // step's estimate of y log x picks the path.
+    {0x1.0000000000001p+0, 0x1.62e42fefa39efp+61, 0x1.ffffffffffc64p+1023},
+    {0x1.0000000000001p+0, 0x1.62e42fefa39fp+61, inf},
+    {0x1.0000000000001p+0, 0x1.63p+61, inf},
+    {0x1.0000000000001p+0, -0x1.74385446d71c3p+61, 0x0.0000000000001p-1022},
+    {0x1.0000000000001p+0, -0x1.75p+61, 0x0p+0},
+    {0x1.fffffffffffffp-1, -0x1.62e42fefa39efp+62, inf},
+    {0x1.fffffffffffffp-1, 0x1.7p+62, 0x0.0000000001215p-1022},
+    {0x1.6a09e667f3bccp+0, 0x1.ffep+10, 0x1.ae89f995ace4fp+1023},
+    {0x1.6a09e667f3bcdp-1, -0x1.ffep+10, 0x1.ae89f995acf89p+1023},
     {0x1.b79bbcace6edbp+0, -0x1.4727de5071d7p+10, 0x1.2136cfd86f73dp-1021},
     {0x1.854p-205, 0x1.4p+2, 0x1.04126144687c2p-1022},
     {0x1.06d597bf988f8p-335, 0x1.86618aa5d6adp+1, 0x1.55770ff13e6cp-1022},
