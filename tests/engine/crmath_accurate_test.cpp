@@ -231,7 +231,8 @@ struct MpRow {
 
 // The special values (C99 Annex F), the ends of each domain, overflow and underflow at
 // their thresholds, results on the subnormal grid, and the reduction's hardest argument
-// (6381956970095103 2^797, 2^-61 from a multiple of pi/2); expected values from MPFR.
+// (6381956970095103 2^797, 2^-61 from a multiple of pi/2), cos at 1 beside its shortcut
+// for 0; expected values from MPFR.
 const MpRow mp_rows[] = {
     {mp_sin, -0.0, -0.0},
     {mp_sin, inf, nan_value},
@@ -240,6 +241,8 @@ const MpRow mp_rows[] = {
     {mp_sin, 0x1.6ac5b262ca1ffp+849, 1},
     {mp_cos, 0x1.6ac5b262ca1ffp+849, -0x1.14ae72e6ba22fp-61},
     {mp_cos, -inf, nan_value},
+    {mp_cos, 1, 0x1.14a280fb5068cp-1},
+    {mp_cos, -0.0, 1},
     {mp_tan, -0.0, -0.0},
     {mp_tan, 0x1.fffffffffffffp1023, -0x1.4530cfe729484p-8},
     {mp_asin, 1, 0x1.921fb54442d18p0},
@@ -299,7 +302,8 @@ struct MpPowRow {
 
 // Exact and halfway results, decided by integer arithmetic (5^23 lies halfway between two
 // doubles and goes to the even one, also as 25^11.5; 3^5 2^-1075 is 121.5 units of the
-// subnormal grid and goes to 122), powers of two below the smallest subnormal, and the
+// subnormal grid and goes to 122), powers of two below the smallest subnormal, subnormal
+// bases taken exactly (2^-1074 to the -1 overflows, 3 2^-1074 to the 1 stays), and the
 // special cases of C99 pow.
 const MpPowRow mp_pow_rows[] = {
     {5, 23, 11920928955078124.0},
@@ -316,6 +320,8 @@ const MpPowRow mp_pow_rows[] = {
     {2, 0.5, 0x1.6a09e667f3bcdp0},
     {8, -1.5, 0x1.6a09e667f3bcdp-5},
     {0x1p-1074, 0.5, 0x1p-537},
+    {0x1p-1074, -1, inf},
+    {0x0.0000000000003p-1022, 1, 0x0.0000000000003p-1022},
     {1.1, 7097, 0x1.d17551dfd05dfp+975},
     {2, 1024, inf},
     {-8, 1.0 / 3, nan_value},
@@ -323,6 +329,8 @@ const MpPowRow mp_pow_rows[] = {
     {-inf, 3, -inf},
     {nan_value, 0, 1},
     {1, nan_value, 1},
+    {nan_value, 2, nan_value},
+    {2, nan_value, nan_value},
     {-1, inf, 1},
     {0.5, -inf, inf},
 };
