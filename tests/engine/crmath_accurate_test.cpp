@@ -107,7 +107,9 @@ TEST(AccuratePath, WideDigitsAreTruncated) {
 }
 
 // A midpoint is decided only when exact; a value 2^19 units of the last place past it is
-// decided for an error below 2^4 or 2^19 units and not for 2^20.
+// decided for an error below 2^4 or 2^19 units and not for 2^20; a quarter unit past it
+// (only the bit below the round bit set) rounds up, not to even. The error bits of a
+// bound of u units: the smallest c >= 0 with u < 2^c.
 TEST(AccuratePath, RoundingTestFindsMidpoints) {
   const int width = multi::first_width;
   const Mp one = multi::from_double(1, width);
@@ -127,6 +129,7 @@ TEST(AccuratePath, RoundingTestFindsMidpoints) {
       {multi::add(midpoint, tiny), 20, false, 0x1.0000000000001p0},
       {multi::sub(midpoint, tiny), 4, true, 1},
       {multi::sub(midpoint, tiny), 20, false, 1},
+      {multi::add(midpoint, multi::from_double(0x1p-54, width)), -1, true, 0x1.0000000000001p0},
       {multi::from_double(0x1p-1074, width), 300, true, 0x1p-1074},
       {multi::times_power_of_two(one, -1075), -1, true, 0},
       {multi::times_power_of_two(one, -1075), 0, false, 0},
@@ -136,6 +139,9 @@ TEST(AccuratePath, RoundingTestFindsMidpoints) {
     EXPECT_PRED2(same_bits, multi::round_to_double(c.value, c.error_bits, decided), c.result);
     EXPECT_EQ(decided, c.decided) << std::hexfloat << c.result << " " << c.error_bits;
   }
+  const std::pair<double, int> bounds[] = {{0, 0}, {0.75, 0}, {1, 1}, {4, 3}, {21, 5}, {31.5, 5}, {32, 6}};
+  for (const auto& [units, bits] : bounds) EXPECT_EQ(multi::error_bits_of(units), bits) << units;
+  EXPECT_GT(multi::error_bits_of(nan_value), 32 * multi::second_width);
 }
 
 // The relative gap between value and expected in units of 2^-P (P the width's bits).
