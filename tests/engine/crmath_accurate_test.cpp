@@ -139,7 +139,7 @@ TEST(AccuratePath, RoundingTestFindsMidpoints) {
     EXPECT_PRED2(same_bits, multi::round_to_double(c.value, c.error_bits, decided), c.result);
     EXPECT_EQ(decided, c.decided) << std::hexfloat << c.result << " " << c.error_bits;
   }
-  const std::pair<double, int> bounds[] = {{0, 0}, {0.75, 0}, {1, 1}, {4, 3}, {21, 5}, {31.5, 5}, {32, 6}};
+  const std::pair<double, int> bounds[] = {{0, 0}, {0.25, 0}, {0.75, 0}, {1, 1}, {4, 3}, {21, 5}, {31.5, 5}, {32, 6}};
   for (const auto& [units, bits] : bounds) EXPECT_EQ(multi::error_bits_of(units), bits) << units;
   EXPECT_GT(multi::error_bits_of(nan_value), 32 * multi::second_width);
 }
