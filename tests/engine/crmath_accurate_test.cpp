@@ -159,8 +159,8 @@ constexpr std::uint32_t hardest_reduced_digits[] = {
 
 // Each kernel within the bound it reports, at both widths, on values known to the full
 // width through the constants (themselves checked above): ln 10, pi/4 = atan 1, e^ln10 =
-// 10, e^(ln 1.25) - 1 = 1/4, log1p(1/4), sin(pi/6) = cos(pi/3) = 1/2, sqrt(2)^2 = 2, and
-// the exact reduction of the hardest argument. A series stopped early or a reduction
+// 10, e^(ln 1.25) - 1 = 1/4, log1p(1/4), sin(pi/6) = cos(pi/3) = 1/2, sqrt(2)^2 = 2, the
+// exact reduction of the hardest argument and that of 3. A series stopped early or a reduction
 // window too short shows here, though the rounded doubles would hide it.
 TEST(AccuratePath, KernelsWithinTheirBounds) {
   for (const int w : {multi::first_width, multi::second_width}) {
@@ -177,10 +177,14 @@ TEST(AccuratePath, KernelsWithinTheirBounds) {
       double units;
       Mp expected;
     };
-    double u[9] = {0, 0, 2, 62, 0, 4, 4, 0, 0};
+    double u[10] = {0, 0, 2, 62, 0, 4, 4, 0, 0, 0};
     Mp reduced;
     const int quadrant = multi::reduce_quadrant(0x1.6ac5b262ca1ffp+849, w, reduced, u[8]);
     EXPECT_EQ(quadrant, 1);
+    // 3 lies below a multiple of pi/2 (quadrant 2, r = 3 - pi, negative): pi's 2 eps over
+    // 3 - pi and the subtraction's 4 make below 50.
+    Mp reduced_three;
+    EXPECT_EQ(multi::reduce_quadrant(3, w, reduced_three, u[9]), 2);
     Mp hardest = multi::zero(w);
     for (int i = 0; i < w; ++i) hardest.digit[w - 1 - i] = hardest_reduced_digits[i];
     hardest.exponent = -60;
@@ -195,6 +199,7 @@ TEST(AccuratePath, KernelsWithinTheirBounds) {
         {"cos pi/3", multi::cos_kernel(multi::div_small(pi, 3), u[6]), u[6], exact(0.5)},
         {"sqrt 2 squared", multi::mul(root, root), 34, exact(2)},
         {"reduction", reduced, u[8] + 2, hardest},
+        {"reduction of 3", reduced_three, u[9] + 50, multi::sub(exact(3), pi)},
     };
     for (const Check& c : checks) EXPECT_LT(gap_units(c.value, c.expected), c.units) << c.name << " at width " << w;
   }
