@@ -139,7 +139,8 @@ TEST(AccuratePath, RoundingTestFindsMidpoints) {
     EXPECT_PRED2(same_bits, multi::round_to_double(c.value, c.error_bits, decided), c.result);
     EXPECT_EQ(decided, c.decided) << std::hexfloat << c.result << " " << c.error_bits;
   }
-  const std::pair<double, int> bounds[] = {{0, 0}, {0.25, 0}, {0.75, 0}, {1, 1}, {4, 3}, {21, 5}, {31.5, 5}, {32, 6}};
+  const std::pair<double, int> bounds[] = {{0, 0}, {0.25, 0}, {0.75, 0}, {1, 1},
+                                           {4, 3}, {21, 5},   {31.5, 5}, {32, 6}};
   for (const auto& [units, bits] : bounds) EXPECT_EQ(multi::error_bits_of(units), bits) << units;
   EXPECT_GT(multi::error_bits_of(nan_value), 32 * multi::second_width);
 }
@@ -160,8 +161,8 @@ constexpr std::uint32_t hardest_reduced_digits[] = {
 // Each kernel within the bound it reports, at both widths, on values known to the full
 // width through the constants (themselves checked above): ln 10, pi/4 = atan 1, e^ln10 =
 // 10, e^(ln 1.25) - 1 = 1/4, log1p(1/4), sin(pi/6) = cos(pi/3) = 1/2, sqrt(2)^2 = 2, the
-// exact reduction of the hardest argument and that of 3. A series stopped early or a reduction
-// window too short shows here, though the rounded doubles would hide it.
+// exact reduction of the hardest argument and that of 3. A series stopped early or a
+// reduction window too short shows here, though the rounded doubles would hide it.
 TEST(AccuratePath, KernelsWithinTheirBounds) {
   for (const int w : {multi::first_width, multi::second_width}) {
     const Mp pi = multi::pi_value(w);
