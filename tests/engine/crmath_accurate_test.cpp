@@ -107,7 +107,9 @@ TEST(AccuratePath, WideDigitsAreTruncated) {
 }
 
 // A midpoint is decided only when exact; a value 2^19 units of the last place past it is
-// decided for an error below 2^4 or 2^19 units and not for 2^20.
+// decided for an error below 2^4 or 2^19 units and not for 2^20; a quarter unit past it
+// (only the bit below the round bit set) rounds up, not to even. The error bits of a
+// bound of u units: the smallest c >= 0 with u < 2^c.
 TEST(AccuratePath, RoundingTestFindsMidpoints) {
   const int width = multi::first_width;
   const Mp one = multi::from_double(1, width);
@@ -127,6 +129,7 @@ TEST(AccuratePath, RoundingTestFindsMidpoints) {
       {multi::add(midpoint, tiny), 20, false, 0x1.0000000000001p0},
       {multi::sub(midpoint, tiny), 4, true, 1},
       {multi::sub(midpoint, tiny), 20, false, 1},
+      {multi::add(midpoint, multi::from_double(0x1p-54, width)), -1, true, 0x1.0000000000001p0},
       {multi::from_double(0x1p-1074, width), 300, true, 0x1p-1074},
       {multi::times_power_of_two(one, -1075), -1, true, 0},
       {multi::times_power_of_two(one, -1075), 0, false, 0},
@@ -136,6 +139,10 @@ TEST(AccuratePath, RoundingTestFindsMidpoints) {
     EXPECT_PRED2(same_bits, multi::round_to_double(c.value, c.error_bits, decided), c.result);
     EXPECT_EQ(decided, c.decided) << std::hexfloat << c.result << " " << c.error_bits;
   }
+  const std::pair<double, int> bounds[] = {{0, 0}, {0.25, 0}, {0.75, 0}, {1, 1},
+                                           {4, 3}, {21, 5},   {31.5, 5}, {32, 6}};
+  for (const auto& [units, bits] : bounds) EXPECT_EQ(multi::error_bits_of(units), bits) << units;
+  EXPECT_GT(multi::error_bits_of(nan_value), 32 * multi::second_width);
 }
 
 // The relative gap between value and expected in units of 2^-P (P the width's bits).
@@ -153,9 +160,9 @@ constexpr std::uint32_t hardest_reduced_digits[] = {
 
 // Each kernel within the bound it reports, at both widths, on values known to the full
 // width through the constants (themselves checked above): ln 10, pi/4 = atan 1, e^ln10 =
-// 10, e^(ln 1.25) - 1 = 1/4, log1p(1/4), sin(pi/6) = cos(pi/3) = 1/2, sqrt(2)^2 = 2, and
-// the exact reduction of the hardest argument. A series stopped early or a reduction
-// window too short shows here, though the rounded doubles would hide it.
+// 10, e^(ln 1.25) - 1 = 1/4, log1p(1/4), sin(pi/6) = cos(pi/3) = 1/2, sqrt(2)^2 = 2, the
+// exact reduction of the hardest argument and that of 3. A series stopped early or a
+// reduction window too short shows here, though the rounded doubles would hide it.
 TEST(AccuratePath, KernelsWithinTheirBounds) {
   for (const int w : {multi::first_width, multi::second_width}) {
     const Mp pi = multi::pi_value(w);
@@ -171,10 +178,14 @@ TEST(AccuratePath, KernelsWithinTheirBounds) {
       double units;
       Mp expected;
     };
-    double u[9] = {0, 0, 2, 62, 0, 4, 4, 0, 0};
+    double u[10] = {0, 0, 2, 62, 0, 4, 4, 0, 0, 0};
     Mp reduced;
     const int quadrant = multi::reduce_quadrant(0x1.6ac5b262ca1ffp+849, w, reduced, u[8]);
     EXPECT_EQ(quadrant, 1);
+    // 3 lies below a multiple of pi/2 (quadrant 2, r = 3 - pi, negative): pi's 2 eps over
+    // 3 - pi and the subtraction's 4 make below 50.
+    Mp reduced_three;
+    EXPECT_EQ(multi::reduce_quadrant(3, w, reduced_three, u[9]), 2);
     Mp hardest = multi::zero(w);
     for (int i = 0; i < w; ++i) hardest.digit[w - 1 - i] = hardest_reduced_digits[i];
     hardest.exponent = -60;
@@ -189,6 +200,7 @@ TEST(AccuratePath, KernelsWithinTheirBounds) {
         {"cos pi/3", multi::cos_kernel(multi::div_small(pi, 3), u[6]), u[6], exact(0.5)},
         {"sqrt 2 squared", multi::mul(root, root), 34, exact(2)},
         {"reduction", reduced, u[8] + 2, hardest},
+        {"reduction of 3", reduced_three, u[9] + 50, multi::sub(exact(3), pi)},
     };
     for (const Check& c : checks) EXPECT_LT(gap_units(c.value, c.expected), c.units) << c.name << " at width " << w;
   }
@@ -231,7 +243,8 @@ struct MpRow {
 
 // The special values (C99 Annex F), the ends of each domain, overflow and underflow at
 // their thresholds, results on the subnormal grid, and the reduction's hardest argument
-// (6381956970095103 2^797, 2^-61 from a multiple of pi/2); expected values from MPFR.
+// (6381956970095103 2^797, 2^-61 from a multiple of pi/2), cos at 1 beside its shortcut
+// for 0; expected values from MPFR.
 const MpRow mp_rows[] = {
     {mp_sin, -0.0, -0.0},
     {mp_sin, inf, nan_value},
@@ -240,6 +253,8 @@ const MpRow mp_rows[] = {
     {mp_sin, 0x1.6ac5b262ca1ffp+849, 1},
     {mp_cos, 0x1.6ac5b262ca1ffp+849, -0x1.14ae72e6ba22fp-61},
     {mp_cos, -inf, nan_value},
+    {mp_cos, 1, 0x1.14a280fb5068cp-1},
+    {mp_cos, -0.0, 1},
     {mp_tan, -0.0, -0.0},
     {mp_tan, 0x1.fffffffffffffp1023, -0x1.4530cfe729484p-8},
     {mp_asin, 1, 0x1.921fb54442d18p0},
@@ -299,7 +314,8 @@ struct MpPowRow {
 
 // Exact and halfway results, decided by integer arithmetic (5^23 lies halfway between two
 // doubles and goes to the even one, also as 25^11.5; 3^5 2^-1075 is 121.5 units of the
-// subnormal grid and goes to 122), powers of two below the smallest subnormal, and the
+// subnormal grid and goes to 122), powers of two below the smallest subnormal, subnormal
+// bases taken exactly (2^-1074 to the -1 overflows, 3 2^-1074 to the 1 stays), and the
 // special cases of C99 pow.
 const MpPowRow mp_pow_rows[] = {
     {5, 23, 11920928955078124.0},
@@ -316,6 +332,8 @@ const MpPowRow mp_pow_rows[] = {
     {2, 0.5, 0x1.6a09e667f3bcdp0},
     {8, -1.5, 0x1.6a09e667f3bcdp-5},
     {0x1p-1074, 0.5, 0x1p-537},
+    {0x1p-1074, -1, inf},
+    {0x0.0000000000003p-1022, 1, 0x0.0000000000003p-1022},
     {1.1, 7097, 0x1.d17551dfd05dfp+975},
     {2, 1024, inf},
     {-8, 1.0 / 3, nan_value},
@@ -323,6 +341,8 @@ const MpPowRow mp_pow_rows[] = {
     {-inf, 3, -inf},
     {nan_value, 0, 1},
     {1, nan_value, 1},
+    {nan_value, 2, nan_value},
+    {2, nan_value, nan_value},
     {-1, inf, 1},
     {0.5, -inf, inf},
 };

@@ -170,12 +170,37 @@ double relative_gap(wide::Dd a, wide::Dd b) {
   return std::fabs((d.hi + d.lo) / (b.hi + b.lo));
 }
 
+// Kernel values from MPFR as hi + lo (to 2^-106), each with the bound the kernel must keep:
+// log1p's series below 2^-15 (its own 2^-100, with a margin), log near 1 where the
+// reduction's rest r2 leaves its two_sum with a large low part (2^-85).
+struct KernelRow {
+  bool log1p;  // log1p_kernel({x, 0}), else log_kernel(x)
+  double x, hi, lo, bound;
+};
+
+const KernelRow kernel_rows[] = {
+    {true, 0x1.fffffffffffffp-16, 0x1.fffe0002aaa6ap-16, -0x1.53b3be7661b42p-70, 0x1p-98},
+    {true, -0x1.fffffffffffffp-16, -0x1.0001000155575p-15, 0x1.53c3b9210c9ecp-70, 0x1p-98},
+    {false, 0x1.fdfa7149ef152p-1, -0x1.034a7ea74cb6fp-8, -0x1.920024992f74fp-62, 0x1p-85},
+    {false, 0x1.fde2cae4a39e8p-1, -0x1.0f29f7f7a66fep-8, 0x1.72e81785284fap-62, 0x1p-85},
+};
+
 TEST(ExpLog, KernelsKeepTheirBounds) {
+  for (const KernelRow& row : kernel_rows) {
+    const wide::Dd value = row.log1p ? log1p_kernel({row.x, 0.0}) : log_kernel(row.x);
+    EXPECT_LE(relative_gap(value, {row.hi, row.lo}), row.bound) << std::hexfloat << row.x;
+  }
   const wide::Dd ln2 = {crmath_constants::ln2_hi, crmath_constants::ln2_lo};
   for (int n = -1074; n <= 1023; n += 7) {
     if (n == 0) continue;
     const wide::Dd n_ln2 = wide::dd_mul_d(ln2, n);  // 2^-102 of itself
     EXPECT_LE(relative_gap(log_kernel(std::ldexp(1.0, n)), n_ln2), 0x1p-85) << n;
+    // log_near keeps 2^-75 absolute for any exponent, not only near 1 (log_far's bound is
+    // 2^-67), against log_kernel's 2^-85 of |log x|.
+    const double x = std::ldexp(1.1, n);
+    const wide::Dd fast_gap =
+        wide::dd_add(exp_log_fast::log_near(exp_log_fast::log_reduce(x), true), wide::dd_neg(log_kernel(x)));
+    EXPECT_LE(std::fabs(fast_gap.hi + fast_gap.lo), 0x1p-75 + std::fabs(std::log(x)) * 0x1p-85) << n;
     int k = 0;
     const wide::Dd r = exp_kernel(n_ln2, k);
     EXPECT_LE(std::fabs(std::ldexp(r.hi, k - n) - 1 + std::ldexp(r.lo, k - n)), 0x1p-91) << n;

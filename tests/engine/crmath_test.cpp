@@ -217,6 +217,10 @@ const PowRow pow_rows[] = {
     {0x1.96618p-342, 0x1.8p+1, 0x0.4000bfabd190bp-1022},
     {0x1.96608p-343, 0x1.8p+1, 0x0.080008d6eb4d9p-1022},
     {0x1.19bf51962e8e1p-563, 0x1.e8e898003c32p+0, 0x0.0000000000001p-1022},
+    // Values from MPFR. Squares less than 2^-25 of a unit above a halfway point: both tests
+    // fail and the exact check finds them inexact, so the accurate path decides.
+    {0x1.10220306b941dp+0, 0x1p+1, 0x1.21484af3177e4p+0},
+    {0x1.d786d019de608p+0, 0x1p+1, 0x1.b240ac5eda43p+1},
     // Squares just below the smallest normal, where rounding to 53 bits first and to the
     // subnormal grid after would go the wrong way (up, then down).
     {0x1.94b2ba02f34a6p-512, 0x1p+1, 0x0.9ff125f820c95p-1022},
