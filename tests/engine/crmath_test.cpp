@@ -211,6 +211,11 @@ const PowRow pow_rows[] = {
     {0x1.fffffffffffffp-1, 0x1.7p+62, 0x0.0000000001215p-1022},
     {0x1.6a09e667f3bccp+0, 0x1.ffep+10, 0x1.ae89f995ace4fp+1023},
     {0x1.6a09e667f3bcdp-1, -0x1.ffep+10, 0x1.ae89f995acf89p+1023},
+    // Squares s^2 of odd non-squares whose fourth root sqrt(s) lies within 2^-25 units of a
+    // midpoint (found by a search over s < 2^26): both rounding tests fail, and the exact
+    // check must find that s^2 is no fourth power.
+    {0x1.8df07183d6f08p+49, 0x1p-2, 0x1.53ee83b10977fp+12},
+    {0x1.68aec7ce28c2p+47, 0x1p-2, 0x1.d510db202bc7ep+11},
     {0x1.b79bbcace6edbp+0, -0x1.4727de5071d7p+10, 0x1.2136cfd86f73dp-1021},
     {0x1.854p-205, 0x1.4p+2, 0x1.04126144687c2p-1022},
     {0x1.06d597bf988f8p-335, 0x1.86618aa5d6adp+1, 0x1.55770ff13e6cp-1022},
