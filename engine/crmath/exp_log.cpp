@@ -185,6 +185,24 @@ using exp_log_fast::log_first;
 
 namespace {
 
+// log and log10 of NaN, negative numbers, zero and +infinity, into out; false for a positive
+// finite x (subnormals included), which the common path takes. One test for that case first.
+inline bool log_special(double x, double& out) {
+  if (wide::bits_of(x) - 0x0010000000000000 < 0x7FE0000000000000) return false;
+  if (wide::is_nan(x)) {
+    out = x + x;
+  } else if (x < 0) {
+    out = wide::double_of(0x7FF8000000000000);  // NaN
+  } else if (x == 0) {
+    out = wide::double_of(0xFFF0000000000000);  // -infinity
+  } else if (!wide::is_finite(x)) {
+    out = x;  // +infinity
+  } else {
+    return false;  // subnormal
+  }
+  return true;
+}
+
 // The second steps and the accurate paths, out of line: the common path then needs no
 // stack frame.
 [[gnu::noinline]] double exp_careful(double x) {
@@ -250,13 +268,8 @@ double cr_exp(double x) {
 }
 
 double cr_log(double x) {
-  // One test for the common case, a positive normal x; then the others.
-  if (wide::bits_of(x) - 0x0010000000000000 >= 0x7FE0000000000000) [[unlikely]] {
-    if (wide::is_nan(x)) return x + x;
-    if (x < 0) return wide::double_of(0x7FF8000000000000);   // NaN
-    if (x == 0) return wide::double_of(0xFFF0000000000000);  // -infinity
-    if (!wide::is_finite(x)) return x;                       // +infinity
-  }
+  double special = 0;
+  if (log_special(x, special)) [[unlikely]] return special;
   const exp_log_fast::LogReduced r = exp_log_fast::log_reduce(x);
   if (r.e != 0) [[likely]] {
     double result = 0;
@@ -269,12 +282,8 @@ double cr_log(double x) {
 
 // Powers of ten that are doubles, whose logarithms are exact integers.
 double cr_log10(double x) {
-  if (wide::bits_of(x) - 0x0010000000000000 >= 0x7FE0000000000000) [[unlikely]] {
-    if (wide::is_nan(x)) return x + x;
-    if (x < 0) return wide::double_of(0x7FF8000000000000);   // NaN
-    if (x == 0) return wide::double_of(0xFFF0000000000000);  // -infinity
-    if (!wide::is_finite(x)) return x;                       // +infinity
-  }
+  double special = 0;
+  if (log_special(x, special)) [[unlikely]] return special;
   double result = 0;
   // The first step's bound times 1/ln10 < 0.44, 2^-102 of a result below 2^9 (< 2^-93)
   // and the test's rounding (2^-105 of it): below the bound.

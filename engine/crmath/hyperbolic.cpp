@@ -216,10 +216,10 @@ static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, 
 // e <= 2^-60 |s2.hi|, s2.hi within 2^-16.8 of log u. u need not be normalised either, so that
 // callers can pass a head computed early and let the corrections catch up.
 // u.hi = 2^e z with z in [0x1.6ap-1, 0x1.6ap+0) and c the fast table's 9-bit value near 1/z:
-// h = z c - 1 exactly in one double, |h| < 2^-8 (as in exp_log.cpp's fast step: z without
+// h = z c - 1 exactly in one double, |h| < 2^-8 (log_reduce of exp_log.h: z without
 // its last 9 bits times c is exact, minus 1 exact by Sterbenz; those 9 bits times c exact;
 // the sum a multiple of 2^-61 below 2^-8). log u = (e + m) ln2 - log c + log1p(h) + log1p(d),
-// d = u.lo/u.hi (log1p(d) = d to 2^-101). log1p(h) = h - h^2/2 + h^3 Q(h) up to h^8 (rest
+// d = u.lo/u.hi (log1p(d) = d to 2^-101). log1p(h) = h + log1p_rest(h), to h^8 (rest
 // <= 2^-75.1); h^2/2 < 2^-17 rounds by 2^-71; h^3 Q <= 2^-25.5 to six roundings, 2^-76;
 // their difference (< 2^-16.9) by 2^-70. The large terms (e + m) ln2_a, -log c (hi) and h add
 // exactly (two_sum); their roundings and the small terms ((e + m) ln2_b, 2^-85; -log c's
@@ -227,22 +227,12 @@ static_assert(ln2_b == -0x1.8432a1b0e2634p-43);  // ln2 - a rounded to nearest, 
 // (2^-70 each), the first two below 2^-35 (2^-88). In all 2^-70 (0.5 + 1 + 2 + 0.03 + 0.02) <=
 // 2^-68.17.
 [[gnu::always_inline]] inline Dd quick_log(Dd u, int m) {
-  const std::uint64_t bits = wide::bits_of(u.hi);
-  const std::uint64_t t = bits - 0x3fe6a00000000000;
-  const exp_log_tables::LogEntry& entry = exp_log_tables::log_fast_table[(t >> 44) & 255];
-  const double e = static_cast<double>((static_cast<std::int64_t>(t) >> 52) + m);
-  const std::uint64_t z_bits = bits - (t & 0xfff0000000000000);
-  const double z = wide::double_of(z_bits);
-  const double z_top = wide::double_of(z_bits & ~std::uint64_t{0x1FF});
-  const double h = (z_top * entry.c - 1.0) + (z - z_top) * entry.c;  // exact
-  // Q(h) in Estrin's form (short dependency chains).
-  const double h2 = h * h;
-  const double q = ((1.0 / 3 - h * (1.0 / 4)) + h2 * (1.0 / 5 - h * (1.0 / 6))) +
-                   (h2 * h2) * (1.0 / 7 - h * (1.0 / 8));
-  const double small = (h2 * h) * q - 0.5 * h2;
-  const Dd s1 = wide::two_sum(e * ln2_a, entry.minus_log_c.hi);
-  const Dd s2 = wide::two_sum(s1.hi, h);
-  const double rest = (((e * ln2_b + entry.minus_log_c.lo) + u.lo / u.hi) + small) + (s1.lo + s2.lo);
+  const exp_log_fast::LogReduced r = exp_log_fast::log_reduce(u.hi);
+  const double e = static_cast<double>(r.e + m);
+  const Dd s1 = wide::two_sum(e * ln2_a, r.entry->minus_log_c.hi);
+  const Dd s2 = wide::two_sum(s1.hi, r.h);
+  const double rest =
+      (((e * ln2_b + r.entry->minus_log_c.lo) + u.lo / u.hi) + exp_log_fast::log1p_rest(r.h)) + (s1.lo + s2.lo);
   return {s2.hi, rest};
 }
 
